@@ -1,0 +1,15 @@
+# Host build: unit tests and benchmarks of the portable core.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(core_tests tests/unit/template_fill_test.cpp)
+target_link_libraries(core_tests PRIVATE torvane_core GTest::gtest_main)
+torvane_warnings(core_tests)
+gtest_discover_tests(core_tests)
+
+find_package(benchmark)
+if(benchmark_FOUND)
+  add_executable(fill_bench bench/fill_bench.cpp)
+  target_link_libraries(fill_bench PRIVATE torvane_core benchmark::benchmark)
+  torvane_warnings(fill_bench)
+endif()

@@ -1,0 +1,36 @@
+# The Windows program and its tests.
+enable_language(RC)
+
+set(torvane_windows_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+if(MINGW)
+  # Only system DLLs at run time: the compiler's own runtime goes into the executable.
+  set(torvane_static_runtime -static -static-libgcc -static-libstdc++)
+endif()
+
+add_library(torvane_platform STATIC
+  platform/ansi_text.cpp
+  platform/failure.cpp
+  platform/files.cpp
+  platform/process.cpp
+  platform/script_file.cpp)
+target_link_libraries(torvane_platform PUBLIC torvane_core)
+target_compile_definitions(torvane_platform PUBLIC ${torvane_windows_definitions})
+torvane_warnings(torvane_platform)
+
+add_executable(Brelix WIN32
+  shell/main.cpp
+  shell/form1.cpp
+  shell/picture_box.cpp
+  shell/failure_report.cpp
+  generate/go_button.cpp
+  resources/brelix.rc)
+target_link_libraries(Brelix PRIVATE torvane_platform ole32 ${torvane_static_runtime})
+torvane_warnings(Brelix)
+if(MINGW)
+  target_link_options(Brelix PRIVATE -municode)
+endif()
+set_target_properties(Brelix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+if(BUILD_TESTING)
+  include(cmake/WindowsTests.cmake)
+endif()

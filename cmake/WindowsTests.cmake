@@ -1,0 +1,20 @@
+# Windows tests, run under Wine by ctest through CMAKE_CROSSCOMPILING_EMULATOR.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+function(torvane_windows_test target)
+  add_executable(${target} ${ARGN})
+  target_link_libraries(${target} PRIVATE torvane_platform gtest_main ${torvane_static_runtime})
+  torvane_warnings(${target})
+  # Discovering at build time would pay a cold Wine start for every test program.
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+endfunction()
+
+torvane_windows_test(platform_tests tests/platform/script_file_test.cpp)
+
+torvane_windows_test(e2e_tests
+  tests/e2e/driver.cpp
+  tests/e2e/go_test.cpp)
+add_dependencies(e2e_tests Brelix)

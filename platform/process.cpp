@@ -1,0 +1,50 @@
+#include "platform/process.hpp"
+
+#include "platform/failure.hpp"
+#include "platform/unique_handle.hpp"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr wchar_t kCannotStart[] = L"Could not start the script";
+
+std::wstring system_command_interpreter() {
+    std::vector<wchar_t> folder(MAX_PATH);
+    const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0 || length >= folder.size()) {
+        fail_with_last_error(kCannotStart, L"cmd.exe");
+    }
+    return std::wstring(folder.data(), length) + L"\\cmd.exe";
+}
+
+}  // namespace
+
+void start_script(const std::wstring& script_path) {
+    // The interpreter is named by its full path and the script by its full path, so that
+    // no cmd.exe or script found on a search path runs instead; /d skips AutoRun
+    // commands, and /s strips only the outer quotes of the quoted path.
+    const std::wstring interpreter = system_command_interpreter();
+    std::wstring command_line = L"cmd.exe /d /s /c \"\"" + script_path + L"\"\"";
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMAXIMIZED;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(interpreter.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started)) {
+        fail_with_last_error(kCannotStart, script_path);
+    }
+    const UniqueHandle process(started.hProcess);
+    const UniqueHandle thread(started.hThread);
+}
+
+void end_program(unsigned exit_code) {
+    ExitProcess(exit_code);
+}
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// Starts a command script in a new console window, maximised and active, without
+// waiting for it.
+void start_script(const std::wstring& script_path);
+
+// Ends the process at once: no further messages are handled and nothing is saved.
+[[noreturn]] void end_program(unsigned exit_code);
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shell/design.hpp"
+
+#include <string>
+#include <string_view>
+
+// The one main window, as the event handlers of every part of the program see it.
+namespace shell {
+
+class Form1 {
+  public:
+    [[nodiscard]] std::wstring text(Control control) const;
+    // Raises the control's change event, which runs to its end before this returns.
+    void set_text(Control control, std::wstring_view text) const;
+    void set_visible(Control control, bool visible) const;
+};
+
+[[nodiscard]] const Form1& form1();
+
+// Creates the window and its controls with their design values, hidden; returns false if
+// the system refused.
+[[nodiscard]] bool create_form1();
+void show_form1();
+
+}  // namespace shell

@@ -1,0 +1,52 @@
+#include "platform/failure.hpp"
+#include "shell/failure_report.hpp"
+#include "shell/form1.hpp"
+
+#include <objbase.h>
+#include <windows.h>
+
+namespace {
+
+// The folder picker and the shell's "open" need a single-threaded apartment on the thread
+// that owns the window.
+class ComApartment {
+  public:
+    ComApartment()
+        : initialised_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+
+  private:
+    bool initialised_;
+};
+
+int run_message_loop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Libraries that the program or the system load on its behalf come from the system
+    // folder only, never from the working folder that holds the script.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const ComApartment apartment;
+    if (!shell::create_form1()) {
+        shell::report_failure_and_end(
+            nullptr, std::make_exception_ptr(platform::Failure(L"Could not create the main window",
+                                                               L"", GetLastError())));
+    }
+    shell::show_form1();
+    return run_message_loop();
+}

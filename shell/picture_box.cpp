@@ -1,0 +1,112 @@
+#include "shell/picture_box.hpp"
+
+#include "shell/gdi.hpp"
+
+namespace shell {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TorvanePictureBox";
+
+// Kept in the window's extra bytes, so a box needs no allocation of its own.
+constexpr int kPictureSlot = 0;
+constexpr int kBackgroundSlot = sizeof(LONG_PTR);
+
+struct PictureBox {
+    HBITMAP picture;  // owned by the main window, which outlives its children
+    COLORREF background;
+};
+
+PictureBox state_of(HWND box) {
+    return {reinterpret_cast<HBITMAP>(GetWindowLongPtrW(box, kPictureSlot)),
+            static_cast<COLORREF>(GetWindowLongPtrW(box, kBackgroundSlot))};
+}
+
+void notify_parent(HWND box, PictureBoxEvent event) {
+    SendMessageW(GetParent(box), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box), event),
+                 reinterpret_cast<LPARAM>(box));
+}
+
+void paint(HWND box, const PictureBox& state) {
+    const PaintScope paint(box);
+    RECT client{};
+    GetClientRect(box, &client);
+    SetBkColor(paint.context(), state.background);
+    ExtTextOutW(paint.context(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    if (state.picture) {
+        BITMAP size{};
+        GetObjectW(state.picture, sizeof(size), &size);
+        const BitmapSource source(paint.context(), state.picture);
+        BitBlt(paint.context(), 0, 0, size.bmWidth, size.bmHeight, source.context(), 0, 0, SRCCOPY);
+    }
+}
+
+bool pointer_inside(HWND box, LPARAM lparam) {
+    RECT client{};
+    GetClientRect(box, &client);
+    const POINT pointer{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+    return PtInRect(&client, pointer) != FALSE;
+}
+
+LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_NCCREATE: {
+            const auto& state = *static_cast<const PictureBox*>(
+                reinterpret_cast<const CREATESTRUCTW*>(lparam)->lpCreateParams);
+            SetWindowLongPtrW(box, kPictureSlot, reinterpret_cast<LONG_PTR>(state.picture));
+            SetWindowLongPtrW(box, kBackgroundSlot, static_cast<LONG_PTR>(state.background));
+            break;
+        }
+        case WM_PAINT:
+            paint(box, state_of(box));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            SetCapture(box);
+            notify_parent(box, kPictureMouseDown);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
+            const bool was_pressed = GetCapture() == box;
+            if (was_pressed) {
+                ReleaseCapture();
+            }
+            notify_parent(box, kPictureMouseUp);
+            if (message == WM_LBUTTONUP && was_pressed && pointer_inside(box, lparam)) {
+                notify_parent(box, kPictureClick);
+            }
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(box, message, wparam, lparam);
+}
+
+}  // namespace
+
+void register_picture_box_class(HINSTANCE instance) {
+    WNDCLASSEXW picture_box{};
+    picture_box.cbSize = sizeof(picture_box);
+    picture_box.lpfnWndProc = picture_box_procedure;
+    picture_box.cbWndExtra = 2 * sizeof(LONG_PTR);
+    picture_box.hInstance = instance;
+    picture_box.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    picture_box.lpszClassName = kClassName;
+    RegisterClassExW(&picture_box);
+}
+
+HWND create_picture_box(HWND parent, int id, const RECT& place, HBITMAP picture,
+                        COLORREF background) {
+    PictureBox state{picture, background};
+    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place.left,
+                           place.top, place.right - place.left, place.bottom - place.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                           &state);
+}
+
+}  // namespace shell

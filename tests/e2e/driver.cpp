@@ -1,0 +1,257 @@
+#include "tests/e2e/driver.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+constexpr Duration kPollInterval = 50ms;
+
+std::wstring program_path() {
+    // Brelix.exe is built beside the test programs.
+    std::vector<wchar_t> path(MAX_PATH);
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
+    std::wstring self(path.data(), length);
+    return self.substr(0, self.find_last_of(L'\\') + 1) + L"Brelix.exe";
+}
+
+struct WindowSearch {
+    DWORD process;
+    std::wstring class_name;
+    HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lparam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t class_name[64]{};
+    GetClassNameW(window, class_name, 64);
+    if (owner == search.process && IsWindowVisible(window) && search.class_name == class_name) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND find_window(DWORD process, const std::wstring& class_name) {
+    WindowSearch search{process, class_name, nullptr};
+    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void send_mouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+DWORD down_flag(MouseButton button) {
+    switch (button) {
+        case MouseButton::Left:
+            return MOUSEEVENTF_LEFTDOWN;
+        case MouseButton::Right:
+            return MOUSEEVENTF_RIGHTDOWN;
+        case MouseButton::Middle:
+            return MOUSEEVENTF_MIDDLEDOWN;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool wait_until(const std::function<bool()>& condition, Duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return condition();
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return true;
+}
+
+TempFolder::TempFolder() {
+    static int made = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"torvane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++made);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    for (const std::wstring& name : names()) {
+        const std::wstring path = path_ + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) {
+            RemoveDirectoryW(path.c_str());
+        }
+    }
+    RemoveDirectoryW(path_.c_str());
+}
+
+void TempFolder::write(const std::wstring& name, const std::string& bytes) const {
+    std::ofstream(std::filesystem::path(path_ + L"\\" + name), std::ios::binary) << bytes;
+}
+
+std::optional<std::string> TempFolder::read(const std::wstring& name) const {
+    std::ifstream in(std::filesystem::path(path_ + L"\\" + name), std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::wstring> TempFolder::names() const {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            found.push_back(name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments) {
+    const std::wstring program = program_path();
+    std::wstring command_line =
+        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        working_folder.path().c_str(), &startup, &process_)) {
+        return;
+    }
+    wait_until([&] {
+        window_ = find_window(process_.dwProcessId, L"TorvaneForm1");
+        return window_ != nullptr;
+    });
+    // Input sent before the program waits for it could reach the screen before the window.
+    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(Duration(kPatience).count()));
+}
+
+Brelix::~Brelix() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+HWND Brelix::control(int id) const {
+    return GetDlgItem(window_, id);
+}
+
+bool Brelix::wait_for_exit(Duration limit) const {
+    return process_.hProcess &&
+           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) ==
+               WAIT_OBJECT_0;
+}
+
+DWORD Brelix::exit_code() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+HWND Brelix::wait_for_message_box(Duration limit) const {
+    HWND box = nullptr;
+    wait_until(
+        [&] {
+            box = find_window(process_.dwProcessId, L"#32770");
+            return box != nullptr;
+        },
+        limit);
+    return box;
+}
+
+void move_pointer(POINT screen) {
+    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+    wait_until(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == screen.x && now.y == screen.y;
+        },
+        2s);
+}
+
+void press(MouseButton button) {
+    send_mouse(down_flag(button));
+}
+
+// Each button's up flag is twice its down flag.
+void release(MouseButton button) {
+    send_mouse(down_flag(button) * 2);
+}
+
+void press_key(WORD virtual_key) {
+    INPUT inputs[2]{};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = virtual_key;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+POINT center_of(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
+
+std::wstring text_of(HWND window) {
+    // GetWindowText does not ask a window of another process for its text; WM_GETTEXT does.
+    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::vector<wchar_t> buffer(length + 1);
+    const auto copied = static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data())));
+    return std::wstring(buffer.data(), copied);
+}
+
+std::wstring message_of(HWND message_box) {
+    // The message text of a message box is the static control with identifier 0xFFFF.
+    return text_of(GetDlgItem(message_box, 0xFFFF));
+}
+
+COLORREF screen_pixel(POINT screen) {
+    const HDC desktop = GetDC(nullptr);
+    const COLORREF colour = GetPixel(desktop, screen.x, screen.y);
+    ReleaseDC(nullptr, desktop);
+    return colour;
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string bytes;
+    for (const wchar_t c : text) {
+        bytes += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return bytes;
+}
+
+}  // namespace e2e

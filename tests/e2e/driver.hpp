@@ -1,0 +1,75 @@
+#pragma once
+
+// Drives the real Brelix.exe the way a user does: real files in a fresh working folder,
+// real mouse and keyboard input through SendInput, and bounded waits everywhere.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Duration = std::chrono::milliseconds;
+
+inline constexpr Duration kPatience = 20s;
+
+// Polls until the condition holds or the time is up; returns the last answer.
+bool wait_until(const std::function<bool()>& condition, Duration limit = kPatience);
+
+class TempFolder {
+  public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
+    void write(const std::wstring& name, const std::string& bytes) const;
+    [[nodiscard]] std::optional<std::string> read(const std::wstring& name) const;
+    [[nodiscard]] std::vector<std::wstring> names() const;
+
+  private:
+    std::wstring path_;
+};
+
+// A Brelix.exe started by the test in a working folder; ended on destruction if it is
+// still running (only this process, by its own handle).
+class Brelix {
+  public:
+    explicit Brelix(const TempFolder& working_folder, const std::wstring& arguments = L"");
+    Brelix(const Brelix&) = delete;
+    Brelix& operator=(const Brelix&) = delete;
+    ~Brelix();
+
+    // The main window, once it is shown; null if it did not show in time.
+    [[nodiscard]] HWND window() const noexcept { return window_; }
+    [[nodiscard]] HWND control(int id) const;
+    [[nodiscard]] bool wait_for_exit(Duration limit = kPatience) const;
+    [[nodiscard]] DWORD exit_code() const;
+    // A message box of this process, once it is shown; null if none showed in time.
+    [[nodiscard]] HWND wait_for_message_box(Duration limit = kPatience) const;
+
+  private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+void move_pointer(POINT screen);
+void press(MouseButton button);
+void release(MouseButton button);
+void press_key(WORD virtual_key);
+
+[[nodiscard]] POINT center_of(HWND window);
+[[nodiscard]] std::wstring text_of(HWND window);
+// The message text of a message box.
+[[nodiscard]] std::wstring message_of(HWND message_box);
+[[nodiscard]] COLORREF screen_pixel(POINT screen);
+[[nodiscard]] std::string narrow(const std::wstring& text);
+
+}  // namespace e2e
