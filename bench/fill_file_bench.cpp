@@ -1,0 +1,59 @@
+// One operation on backup.bat in the working folder per run, so that each run's peak
+// memory is its own:
+//
+//   fill_file_bench make BYTES   writes a template of that size
+//   fill_file_bench fill         fills it through the real file layer
+//   fill_file_bench copy         copies it with CopyFile, the floor
+//
+// Prints the operation's time in milliseconds and the process's peak private memory in
+// bytes, separated by a blank.
+#include "generate/template_fill.hpp"
+#include "platform/script_file.hpp"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+void make_template(std::size_t bytes) {
+    const std::string line = "xcopy \"PATHtoFOLDER\\data\" \"%TARGET%\\data\" /e /i /y\r\n";
+    std::string text;
+    text.reserve(bytes + line.size());
+    while (text.size() < bytes) {
+        text += line;
+    }
+    text.resize(bytes);
+    std::ofstream("backup.bat", std::ios::binary) << text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "make" && argc == 3) {
+        make_template(static_cast<std::size_t>(std::strtoull(argv[2], nullptr, 10)));
+        return 0;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    if (mode == "copy") {
+        CopyFileW(L"backup.bat", L"backup-copy.bat", FALSE);
+    } else if (mode == "fill") {
+        platform::AnsiScriptFile script(L"backup.bat");
+        generate::fill_script_template(script, L"C:\\Program Files\\Avira\\Antivir Desktop");
+    } else {
+        std::fprintf(stderr, "usage: fill_file_bench make BYTES | fill | copy\n");
+        return 2;
+    }
+    const double elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+    std::printf("%.3f %zu\n", elapsed, static_cast<std::size_t>(memory.PeakPagefileUsage));
+    return 0;
+}
