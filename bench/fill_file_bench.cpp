@@ -5,7 +5,7 @@
 //   fill_file_bench fill         fills it through the real file layer
 //   fill_file_bench copy         copies it with CopyFile, the floor
 //
-// Prints the operation's time in milliseconds and the process's peak private memory in
+// Prints the operation's time in milliseconds and the process's peak working set in
 // bytes, separated by a blank.
 #include "generate/template_fill.hpp"
 #include "platform/script_file.hpp"
@@ -54,6 +54,6 @@ int main(int argc, char** argv) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-    std::printf("%.3f %zu\n", elapsed, static_cast<std::size_t>(memory.PeakPagefileUsage));
+    std::printf("%.3f %zu\n", elapsed, static_cast<std::size_t>(memory.PeakWorkingSetSize));
     return 0;
 }

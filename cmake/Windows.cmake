@@ -12,7 +12,9 @@ add_library(torvane_platform STATIC
   platform/failure.cpp
   platform/files.cpp
   platform/process.cpp
-  platform/script_file.cpp)
+  platform/script_file.cpp
+  platform/folder_picker.cpp
+  platform/system_function.cpp)
 target_link_libraries(torvane_platform PUBLIC torvane_core)
 target_compile_definitions(torvane_platform PUBLIC ${torvane_windows_definitions})
 torvane_warnings(torvane_platform)
@@ -23,6 +25,8 @@ add_executable(Brelix WIN32
   shell/picture_box.cpp
   shell/failure_report.cpp
   generate/go_button.cpp
+  source_path/source_field.cpp
+  source_path/folder_browser.cpp
   resources/brelix.rc)
 target_link_libraries(Brelix PRIVATE torvane_platform ole32 ${torvane_static_runtime})
 torvane_warnings(Brelix)

@@ -12,7 +12,9 @@ function(torvane_windows_test target)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 endfunction()
 
-torvane_windows_test(platform_tests tests/platform/script_file_test.cpp)
+torvane_windows_test(platform_tests
+  tests/platform/script_file_test.cpp
+  tests/platform/system_function_test.cpp)
 
 torvane_windows_test(executable_tests tests/platform/executable_test.cpp)
 target_link_libraries(executable_tests PRIVATE version)
@@ -20,5 +22,6 @@ add_dependencies(executable_tests Brelix)
 
 torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
-  tests/e2e/go_test.cpp)
+  tests/e2e/go_test.cpp
+  tests/e2e/source_path_test.cpp)
 add_dependencies(e2e_tests Brelix)

@@ -2,19 +2,34 @@
 
 namespace generate {
 
+namespace {
+
+std::size_t count_tokens(std::wstring_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(kTemplateToken); at != std::wstring_view::npos;
+         at = text.find(kTemplateToken, at + kTemplateToken.size())) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
 std::wstring fill_template(std::wstring text, std::wstring_view source_path) {
-    std::size_t token_at = text.find(kTemplateToken);
-    if (token_at == std::wstring::npos) {
+    const std::size_t tokens = count_tokens(text);
+    if (tokens == 0) {
         return text;
     }
+    // Sized exactly once: growing by doubling would add up to one more copy of the text
+    // to the peak memory, which matters for templates of many megabytes.
     std::wstring filled;
-    filled.reserve(text.size() + source_path.size());
+    filled.reserve(text.size() - tokens * kTemplateToken.size() + tokens * source_path.size());
     std::size_t copied_up_to = 0;
-    while (token_at != std::wstring::npos) {
-        filled.append(text, copied_up_to, token_at - copied_up_to);
+    for (std::size_t at = text.find(kTemplateToken); at != std::wstring::npos;
+         at = text.find(kTemplateToken, copied_up_to)) {
+        filled.append(text, copied_up_to, at - copied_up_to);
         filled.append(source_path);
-        copied_up_to = token_at + kTemplateToken.size();
-        token_at = text.find(kTemplateToken, copied_up_to);
+        copied_up_to = at + kTemplateToken.size();
     }
     filled.append(text, copied_up_to);
     return filled;

@@ -7,7 +7,9 @@
 
 namespace platform {
 
-std::optional<std::wstring> from_ansi(std::string_view bytes) {
+namespace {
+
+std::optional<std::wstring> convert_from_ansi(std::string_view bytes, DWORD flags) {
     if (bytes.empty()) {
         return std::wstring{};
     }
@@ -15,15 +17,32 @@ std::optional<std::wstring> from_ansi(std::string_view bytes) {
         throw std::bad_alloc();
     }
     const int byte_count = static_cast<int>(bytes.size());
-    const int length =
-        MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), byte_count, nullptr, 0);
+    const int length = MultiByteToWideChar(CP_ACP, flags, bytes.data(), byte_count, nullptr, 0);
     if (length == 0) {
         return std::nullopt;
     }
     std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), byte_count, text.data(),
-                        length);
+    MultiByteToWideChar(CP_ACP, flags, bytes.data(), byte_count, text.data(), length);
     return text;
+}
+
+}  // namespace
+
+std::optional<std::wstring> from_ansi(std::string_view bytes) {
+    return convert_from_ansi(bytes, MB_ERR_INVALID_CHARS);
+}
+
+std::wstring from_ansi_replacing(std::string_view bytes) {
+    return convert_from_ansi(bytes, 0).value_or(std::wstring{});
+}
+
+bool ansi_holds(wchar_t character) {
+    // Best-fit mappings (such as a plain "a" for an accented one) count as not held.
+    char bytes[8]{};
+    BOOL used_default = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &character, 1, bytes,
+                                           sizeof(bytes), nullptr, &used_default);
+    return length > 0 && !used_default;
 }
 
 std::string to_ansi(std::wstring_view text) {

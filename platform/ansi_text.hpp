@@ -10,6 +10,13 @@ namespace platform {
 // in that code page, so that writing the text back cannot change them.
 [[nodiscard]] std::optional<std::wstring> from_ansi(std::string_view bytes);
 
+// Bytes that are not valid text become the replacement character: for text that the
+// system hands over, which the program passes on as it comes.
+[[nodiscard]] std::wstring from_ansi_replacing(std::string_view bytes);
+
+// Whether the code page holds the character exactly, not as a substitute.
+[[nodiscard]] bool ansi_holds(wchar_t character);
+
 // Characters that the code page cannot hold become its default character.
 [[nodiscard]] std::string to_ansi(std::wstring_view text);
 

@@ -1,6 +1,8 @@
 #include "shell/form1.hpp"
 
 #include "generate/go_button.hpp"
+#include "source_path/folder_browser.hpp"
+#include "source_path/source_field.hpp"
 #include "platform/failure.hpp"
 #include "resources/resource_ids.h"
 #include "shell/failure_report.hpp"
@@ -33,6 +35,8 @@ void Form_Load() {
 constexpr EventRoute kEventRoutes[] = {
     {Control::GO0, kPictureMouseDown, generate::GO0_MouseDown},
     {Control::GO0, kPictureMouseUp, generate::GO0_MouseUp},
+    {Control::TextBox1, EN_CHANGE, source_path::TextBox1_Change},
+    {Control::Command2, BN_CLICKED, source_path::Command2_Click},
 };
 
 // The window and what it owns for the whole run.
@@ -190,6 +194,20 @@ void Form1::set_text(Control control, std::wstring_view text) const {
 
 void Form1::set_visible(Control control, bool visible) const {
     ShowWindow(control_window(control), visible ? SW_SHOW : SW_HIDE);
+}
+
+platform::NativeWindow Form1::handle() const {
+    const HWND window = the_form().window;
+    if (!IsWindow(window)) {
+        platform::fail_with_last_error(L"Could not reach the main window", L"");
+    }
+    return window;
+}
+
+void Form1::tell(std::wstring_view message) const {
+    const std::wstring text(message);
+    const std::wstring title(kFormTitle);
+    MessageBoxW(handle(), text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
 }
 
 const Form1& form1() {

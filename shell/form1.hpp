@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/native_window.hpp"
 #include "shell/design.hpp"
 
 #include <string>
@@ -14,6 +15,10 @@ class Form1 {
     // Raises the control's change event, which runs to its end before this returns.
     void set_text(Control control, std::wstring_view text) const;
     void set_visible(Control control, bool visible) const;
+    // Read from the window each time it is asked for.
+    [[nodiscard]] platform::NativeWindow handle() const;
+    // A modal message that leaves the program running.
+    void tell(std::wstring_view message) const;
 };
 
 [[nodiscard]] const Form1& form1();

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -210,13 +211,59 @@ void release(MouseButton button) {
     send_mouse(down_flag(button) * 2);
 }
 
+void click(POINT screen, MouseButton button) {
+    move_pointer(screen);
+    press(button);
+    release(button);
+}
+
+namespace {
+
+INPUT key_input(WORD virtual_key, wchar_t character, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.wScan = character;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+void send_keys(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // Let the target handle them before the test looks at it.
+    std::this_thread::sleep_for(100ms);
+}
+
+}  // namespace
+
 void press_key(WORD virtual_key) {
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = virtual_key;
-    inputs[1] = inputs[0];
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    send_keys({key_input(virtual_key, 0, 0), key_input(virtual_key, 0, KEYEVENTF_KEYUP)});
+}
+
+void press_key_with(WORD modifier, WORD virtual_key) {
+    send_keys({key_input(modifier, 0, 0), key_input(virtual_key, 0, 0),
+               key_input(virtual_key, 0, KEYEVENTF_KEYUP),
+               key_input(modifier, 0, KEYEVENTF_KEYUP)});
+}
+
+void type_text(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t character : text) {
+        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE));
+        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send_keys(std::move(inputs));
+}
+
+void put_on_clipboard(const std::wstring& text) {
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns the memory from here
+    CloseClipboard();
 }
 
 POINT center_of(HWND window) {

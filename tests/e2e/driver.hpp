@@ -63,7 +63,12 @@ enum class MouseButton { Left, Right, Middle };
 void move_pointer(POINT screen);
 void press(MouseButton button);
 void release(MouseButton button);
+void click(POINT screen, MouseButton button = MouseButton::Left);
 void press_key(WORD virtual_key);
+void press_key_with(WORD modifier, WORD virtual_key);
+// Types the text as the keyboard would, character by character.
+void type_text(const std::wstring& text);
+void put_on_clipboard(const std::wstring& text);
 
 [[nodiscard]] POINT center_of(HWND window);
 [[nodiscard]] std::wstring text_of(HWND window);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/native_window.hpp"
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Shows the shell's folder picker, modal to owner, with the instruction text above its
+// tree. Returns the chosen folder's file-system path, or the empty text when the user
+// cancels or the folder has no such path.
+[[nodiscard]] std::wstring browse_for_folder(NativeWindow owner, std::wstring_view instruction);
+
+}  // namespace platform
