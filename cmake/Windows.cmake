@@ -14,7 +14,8 @@ add_library(torvane_platform STATIC
   platform/process.cpp
   platform/script_file.cpp
   platform/folder_picker.cpp
-  platform/system_function.cpp)
+  platform/system_function.cpp
+  platform/shell_open.cpp)
 target_link_libraries(torvane_platform PUBLIC torvane_core)
 target_compile_definitions(torvane_platform PUBLIC ${torvane_windows_definitions})
 torvane_warnings(torvane_platform)
@@ -27,6 +28,7 @@ add_executable(Brelix WIN32
   generate/go_button.cpp
   source_path/source_field.cpp
   source_path/folder_browser.cpp
+  links/link_pictures.cpp
   resources/brelix.rc)
 target_link_libraries(Brelix PRIVATE torvane_platform ole32 ${torvane_static_runtime})
 torvane_warnings(Brelix)

@@ -23,5 +23,11 @@ add_dependencies(executable_tests Brelix)
 torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
   tests/e2e/go_test.cpp
-  tests/e2e/source_path_test.cpp)
-add_dependencies(e2e_tests Brelix)
+  tests/e2e/source_path_test.cpp
+  tests/e2e/links_test.cpp)
+target_link_libraries(e2e_tests PRIVATE advapi32)
+
+add_executable(link_logger tests/e2e/link_logger.cpp)
+target_link_options(link_logger PRIVATE -municode ${torvane_static_runtime})
+torvane_warnings(link_logger)
+add_dependencies(e2e_tests Brelix link_logger)

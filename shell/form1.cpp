@@ -1,6 +1,7 @@
 #include "shell/form1.hpp"
 
 #include "generate/go_button.hpp"
+#include "links/link_pictures.hpp"
 #include "source_path/folder_browser.hpp"
 #include "source_path/source_field.hpp"
 #include "platform/failure.hpp"
@@ -37,6 +38,9 @@ constexpr EventRoute kEventRoutes[] = {
     {Control::GO0, kPictureMouseUp, generate::GO0_MouseUp},
     {Control::TextBox1, EN_CHANGE, source_path::TextBox1_Change},
     {Control::Command2, BN_CLICKED, source_path::Command2_Click},
+    {Control::Picture1, kPictureClick, links::Picture1_Click},
+    {Control::Picture2, kPictureClick, links::Picture2_Click},
+    {Control::Picture3, kPictureClick, links::Picture3_Click},
 };
 
 // The window and what it owns for the whole run.
