@@ -36,7 +36,7 @@ TEST(FillTemplate, DoesNotExpandATokenInsideThePath) {
 }
 
 TEST(FillTemplate, FindsTokensLeftToRightWithoutOverlap) {
-    // A path ending in the token's first letters must not combine with the text after it.
+    // The token's own letters around a token are no token once it is taken out.
     EXPECT_EQ(fill_template(L"PATHtoPATHtoFOLDERFOLDER", L"X"), L"PATHtoXFOLDER");
 }
 
