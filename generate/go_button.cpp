@@ -1,9 +1,9 @@
 #include "generate/go_button.hpp"
 
 #include "generate/template_fill.hpp"
+#include "platform/ansi_text.hpp"
 #include "platform/process.hpp"
 #include "platform/script_file.hpp"
-#include "platform/ansi_text.hpp"
 #include "shell/form1.hpp"
 #include "source_path/path_check.hpp"
 

@@ -155,20 +155,24 @@ HWND create_child(HINSTANCE instance, const ControlDesign& control) {
                                    place.top, width, height, parent, id, instance, nullptr);
         case Kind::Image:
         case Kind::Label:
-            return parent;  // drawn on the window's own surface
+            break;
     }
     return nullptr;
 }
 
+// The image and the label are drawn on the window's own surface, not child windows.
+bool is_child_window(Kind kind) { return kind != Kind::Image && kind != Kind::Label; }
+
 bool create_controls(HINSTANCE instance) {
     for (const ControlDesign& control : kControls) {
+        if (!is_child_window(control.kind)) {
+            continue;
+        }
         const HWND child = create_child(instance, control);
         if (!child) {
             return false;
         }
-        if (child != the_form().window) {
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(the_form().font.get()), FALSE);
-        }
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(the_form().font.get()), FALSE);
     }
     // The field takes text of any length, not the edit control's default of 32767.
     SendMessageW(control_window(Control::TextBox1), EM_SETLIMITTEXT, 0, 0);
