@@ -4,9 +4,13 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
+add_library(test_support STATIC tests/support/temp_folder.cpp)
+target_link_libraries(test_support PUBLIC torvane_platform)
+torvane_warnings(test_support)
+
 function(torvane_windows_test target)
   add_executable(${target} ${ARGN})
-  target_link_libraries(${target} PRIVATE torvane_platform gtest_main ${torvane_static_runtime})
+  target_link_libraries(${target} PRIVATE test_support gtest_main ${torvane_static_runtime})
   torvane_warnings(${target})
   # Discovering at build time would pay a cold Wine start for every test program.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)

@@ -1,24 +1,12 @@
 #include "tests/e2e/driver.hpp"
 
-#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace e2e {
 namespace {
 
 constexpr Duration kPollInterval = 50ms;
-
-std::wstring program_path() {
-    // Brelix.exe is built beside the test programs.
-    std::vector<wchar_t> path(MAX_PATH);
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
-    std::wstring self(path.data(), length);
-    return self.substr(0, self.find_last_of(L'\\') + 1) + L"Brelix.exe";
-}
 
 struct WindowSearch {
     DWORD process;
@@ -77,58 +65,8 @@ bool wait_until(const std::function<bool()>& condition, Duration limit) {
     return true;
 }
 
-TempFolder::TempFolder() {
-    static int made = 0;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"torvane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++made);
-    CreateDirectoryW(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-    for (const std::wstring& name : names()) {
-        const std::wstring path = path_ + L"\\" + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(path.c_str())) {
-            RemoveDirectoryW(path.c_str());
-        }
-    }
-    RemoveDirectoryW(path_.c_str());
-}
-
-void TempFolder::write(const std::wstring& name, const std::string& bytes) const {
-    std::ofstream(std::filesystem::path(path_ + L"\\" + name), std::ios::binary) << bytes;
-}
-
-std::optional<std::string> TempFolder::read(const std::wstring& name) const {
-    std::ifstream in(std::filesystem::path(path_ + L"\\" + name), std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::wstring> TempFolder::names() const {
-    std::vector<std::wstring> found;
-    WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
-        return found;
-    }
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
-            found.push_back(name);
-        }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments) {
-    const std::wstring program = program_path();
+    const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
     std::wstring command_line =
         L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};

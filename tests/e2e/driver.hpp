@@ -2,6 +2,8 @@
 
 // Drives the real Brelix.exe the way a user does: real files in a fresh working folder,
 // real mouse and keyboard input through SendInput, and bounded waits everywhere.
+#include "tests/support/temp_folder.hpp"
+
 #include <windows.h>
 
 #include <chrono>
@@ -20,21 +22,7 @@ inline constexpr Duration kPatience = 20s;
 // Polls until the condition holds or the time is up; returns the last answer.
 bool wait_until(const std::function<bool()>& condition, Duration limit = kPatience);
 
-class TempFolder {
-  public:
-    TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
-
-    [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
-    void write(const std::wstring& name, const std::string& bytes) const;
-    [[nodiscard]] std::optional<std::string> read(const std::wstring& name) const;
-    [[nodiscard]] std::vector<std::wstring> names() const;
-
-  private:
-    std::wstring path_;
-};
+using test_support::TempFolder;
 
 // A Brelix.exe started by the test in a working folder; ended on destruction if it is
 // still running (only this process, by its own handle).

@@ -17,12 +17,6 @@ using shell::design_of;
 
 const std::wstring kSchemes[] = {L"http", L"https", L"mailto"};
 
-std::wstring logger_path() {
-    wchar_t self[MAX_PATH]{};
-    const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"link_logger.exe";
-}
-
 // Wine's shell reads the classes of the machine, not the user's own.
 std::wstring command_key(const std::wstring& scheme) {
     return L"Software\\Classes\\" + scheme + L"\\shell\\open\\command";
@@ -55,7 +49,8 @@ class Links : public testing::Test {
         for (const std::wstring& scheme : kSchemes) {
             saved_commands_.push_back(open_command(scheme));
         }
-        register_open_command(L"\"" + logger_path() + L"\" \"%1\"");
+        register_open_command(L"\"" + test_support::beside_this_program(L"link_logger.exe") +
+                              L"\" \"%1\"");
         brelix_ = std::make_unique<Brelix>(folder_);
         ASSERT_TRUE(brelix_->window());
     }

@@ -1,4 +1,6 @@
 // What Windows shows of Brelix.exe without running it: its version record and its icon.
+#include "tests/support/temp_folder.hpp"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,9 +16,7 @@ std::wstring program_path() {
     if (const wchar_t* product = _wgetenv(L"BRELIX_PRODUCT"); product && *product) {
         return product;
     }
-    wchar_t self[MAX_PATH]{};
-    const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"Brelix.exe";
+    return test_support::beside_this_program(L"Brelix.exe");
 }
 
 class VersionRecord : public testing::Test {

@@ -3,13 +3,11 @@
 #include "platform/failure.hpp"
 #include "platform/script_file.hpp"
 #include "platform/unique_handle.hpp"
+#include "tests/support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,54 +16,17 @@ namespace {
 class ScriptFileTest : public testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"torvane-file-" + std::to_wstring(GetCurrentProcessId()) +
-                  L"-" + std::to_wstring(GetTickCount());
-        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-        GetCurrentDirectoryW(MAX_PATH, temp);
-        previous_directory_ = temp;
-        ASSERT_TRUE(SetCurrentDirectoryW(folder_.c_str()));
+        wchar_t previous[MAX_PATH]{};
+        GetCurrentDirectoryW(MAX_PATH, previous);
+        previous_directory_ = previous;
+        ASSERT_TRUE(SetCurrentDirectoryW(folder_.path().c_str()));
     }
 
-    void TearDown() override {
-        SetCurrentDirectoryW(previous_directory_.c_str());
-        for (const std::wstring& name : names()) {
-            const std::wstring path = folder_ + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileW(path.c_str())) {
-                RemoveDirectoryW(path.c_str());
-            }
-        }
-        RemoveDirectoryW(folder_.c_str());
-    }
+    void TearDown() override { SetCurrentDirectoryW(previous_directory_.c_str()); }
 
-    static void write(const std::string& bytes) {
-        std::ofstream("backup.bat", std::ios::binary) << bytes;
-    }
-
-    static std::string content() {
-        std::ifstream in("backup.bat", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    std::vector<std::wstring> names() const {
-        std::vector<std::wstring> found;
-        WIN32_FIND_DATAW entry{};
-        const HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE) {
-            return found;
-        }
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name != L"." && name != L"..") {
-                found.push_back(name);
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-        std::sort(found.begin(), found.end());
-        return found;
-    }
+    void write(const std::string& bytes) const { folder_.write(L"backup.bat", bytes); }
+    std::string content() const { return folder_.read(L"backup.bat").value_or("(missing)"); }
+    std::vector<std::wstring> names() const { return folder_.names(); }
 
     // Fills backup.bat and returns the system error code of the failure, or 0.
     static std::uint32_t fill(std::wstring_view path) {
@@ -78,7 +39,7 @@ class ScriptFileTest : public testing::Test {
         }
     }
 
-    std::wstring folder_;
+    test_support::TempFolder folder_;
     std::wstring previous_directory_;
 };
 

@@ -1,0 +1,68 @@
+#include "tests/support/temp_folder.hpp"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace test_support {
+
+TempFolder::TempFolder() {
+    static int made = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = std::wstring(temp) + L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++made);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+    for (const std::wstring& name : names()) {
+        const std::wstring path = path_ + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) {
+            RemoveDirectoryW(path.c_str());
+        }
+    }
+    RemoveDirectoryW(path_.c_str());
+}
+
+void TempFolder::write(const std::wstring& name, const std::string& bytes) const {
+    std::ofstream(std::filesystem::path(path_ + L"\\" + name), std::ios::binary) << bytes;
+}
+
+std::optional<std::string> TempFolder::read(const std::wstring& name) const {
+    std::ifstream in(std::filesystem::path(path_ + L"\\" + name), std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::wstring> TempFolder::names() const {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return found;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            found.push_back(name);
+        }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::wstring beside_this_program(std::wstring_view name) {
+    wchar_t self[MAX_PATH]{};
+    const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    return path.substr(0, path.find_last_of(L'\\') + 1) + std::wstring(name);
+}
+
+}  // namespace test_support

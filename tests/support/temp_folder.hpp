@@ -1,0 +1,32 @@
+#pragma once
+
+// Helpers shared by the Windows test programs.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace test_support {
+
+// A fresh folder in the user's temporary folder, removed with its files at the end.
+class TempFolder {
+  public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
+    void write(const std::wstring& name, const std::string& bytes) const;
+    [[nodiscard]] std::optional<std::string> read(const std::wstring& name) const;
+    // The names of the folder's entries, sorted.
+    [[nodiscard]] std::vector<std::wstring> names() const;
+
+  private:
+    std::wstring path_;
+};
+
+// The full path of a file built beside the running test program, such as Brelix.exe.
+[[nodiscard]] std::wstring beside_this_program(std::wstring_view name);
+
+}  // namespace test_support
