@@ -14,3 +14,12 @@ if(benchmark_FOUND)
   target_link_libraries(fill_bench PRIVATE torvane_core benchmark::benchmark)
   torvane_warnings(fill_bench)
 endif()
+
+# libFuzzer needs clang: the "fuzz" preset builds this alone.
+if(TORVANE_FUZZ)
+  add_executable(fill_fuzzer tests/fuzz/fill_fuzzer.cpp)
+  target_link_libraries(fill_fuzzer PRIVATE torvane_core)
+  target_compile_options(fill_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(fill_fuzzer PRIVATE -fsanitize=fuzzer,address,undefined)
+  torvane_warnings(fill_fuzzer)
+endif()
