@@ -28,7 +28,8 @@ torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
   tests/e2e/go_test.cpp
   tests/e2e/source_path_test.cpp
-  tests/e2e/links_test.cpp)
+  tests/e2e/links_test.cpp
+  tests/e2e/fault_test.cpp)
 target_link_libraries(e2e_tests PRIVATE advapi32)
 
 add_executable(link_logger tests/e2e/link_logger.cpp)

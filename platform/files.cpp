@@ -110,7 +110,7 @@ std::string read_file(const std::wstring& path) {
         fail_with_last_error(kCannotRead, path);
     }
     if (size.QuadPart >= kLargestTemplateBytes) {
-        throw Failure(kTooLarge, path, ERROR_FILE_TOO_LARGE);
+        throw Failure(kTooLarge, path, ERROR_NOT_ENOUGH_MEMORY);
     }
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t filled = 0;
