@@ -36,6 +36,18 @@ class SourcePath : public testing::Test {
         press_key_with(VK_SHIFT, VK_HOME);
     }
 
+    // Whether the field shows the text, once typed keys have been handled.
+    bool field_shows(const std::wstring& text) const {
+        return wait_until([&] { return field_text() == text; });
+    }
+
+    // Types the text over the field's whole text and waits until the field shows it.
+    void type_over_field(const std::wstring& text) const {
+        select_whole_field();
+        type_text(text);
+        ASSERT_TRUE(field_shows(text)) << narrow(field_text());
+    }
+
     void press_go() const {
         RECT go{};
         GetWindowRect(control(Control::GO0), &go);
@@ -59,26 +71,25 @@ class SourcePath : public testing::Test {
 TEST_F(SourcePath, SelectingAllAndDeletingBringsBackTheDefault) {
     select_whole_field();
     press_key(VK_DELETE);
-    EXPECT_EQ(field_text(), kDefaultPath);
+    EXPECT_TRUE(field_shows(kDefaultPath)) << narrow(field_text());
 }
 
 TEST_F(SourcePath, TypingOverTheSelectionLeavesJustThatCharacter) {
     select_whole_field();
     type_text(L"x");
-    EXPECT_EQ(field_text(), L"x");
+    EXPECT_TRUE(field_shows(L"x")) << narrow(field_text());
 }
 
 TEST_F(SourcePath, BackspaceOnTheLastCharacterBringsBackTheDefault) {
-    select_whole_field();
-    type_text(L"x");
+    type_over_field(L"x");
     press_key(VK_BACK);
-    EXPECT_EQ(field_text(), kDefaultPath);
+    EXPECT_TRUE(field_shows(kDefaultPath)) << narrow(field_text());
 }
 
 TEST_F(SourcePath, BlanksAreNotEmpty) {
     select_whole_field();
     type_text(L"   ");
-    EXPECT_EQ(field_text(), L"   ");
+    EXPECT_TRUE(field_shows(L"   ")) << narrow(field_text());
 }
 
 TEST_F(SourcePath, PickerOpensAtTheDesktopWithItsInstructionAndNothingChosen) {
@@ -93,9 +104,7 @@ TEST_F(SourcePath, PickerOpensAtTheDesktopWithItsInstructionAndNothingChosen) {
 }
 
 TEST_F(SourcePath, EscapeInThePickerBringsBackTheDefaultOverATypedPath) {
-    select_whole_field();
-    type_text(L"D:\\Typed");
-    ASSERT_EQ(field_text(), L"D:\\Typed");
+    type_over_field(L"D:\\Typed");
     const HWND picker = open_picker();
     ASSERT_TRUE(picker);
     move_pointer(center_of(picker));
@@ -104,8 +113,7 @@ TEST_F(SourcePath, EscapeInThePickerBringsBackTheDefaultOverATypedPath) {
 }
 
 TEST_F(SourcePath, CancelInThePickerBringsBackTheDefault) {
-    select_whole_field();
-    type_text(L"D:\\Typed");
+    type_over_field(L"D:\\Typed");
     const HWND picker = open_picker();
     ASSERT_TRUE(picker);
     click(center_of(GetDlgItem(picker, IDCANCEL)));
@@ -131,8 +139,7 @@ TEST_F(SourcePath, ConfirmedFolderGoesIntoTheFieldAndThenIntoTheScript) {
 }
 
 TEST_F(SourcePath, PathWithAPipeIsRefusedAtGoAndNothingChanges) {
-    select_whole_field();
-    type_text(L"C:\\a|b");
+    type_over_field(L"C:\\a|b");
     press_go();
     const HWND refusal = brelix_.wait_for_message_box();
     ASSERT_TRUE(refusal);
@@ -171,8 +178,7 @@ TEST_F(SourcePath, LineBreakSetByAnotherProgramIsRefusedAtGo) {
 }
 
 TEST_F(SourcePath, PathWithAmpersandAndBlanksIsWrittenAsTyped) {
-    select_whole_field();
-    type_text(L"D:\\R&D Tools (x86)\\100% AV!");
+    type_over_field(L"D:\\R&D Tools (x86)\\100% AV!");
     press_go();
     ASSERT_TRUE(brelix_.wait_for_exit());
     EXPECT_EQ(brelix_.exit_code(), 0u);
