@@ -1,5 +1,6 @@
 #include "platform/files.hpp"
 
+#include "platform/decimal_text.hpp"
 #include "platform/failure.hpp"
 #include "platform/unique_handle.hpp"
 
@@ -32,10 +33,10 @@ constexpr std::int64_t kLargestTemplateBytes = INT32_MAX / 4;
 class SiblingFile {
   public:
     explicit SiblingFile(const std::wstring& target) {
-        const std::wstring prefix = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+        const std::wstring prefix = target + L"." + decimal_text(GetCurrentProcessId()) + L"-";
         // CREATE_NEW fails rather than reuse a name some other process has just taken.
         for (int attempt = 0; !handle_ && attempt < 100; ++attempt) {
-            path_ = prefix + std::to_wstring(attempt) + L".tmp";
+            path_ = prefix + decimal_text(static_cast<std::uint64_t>(attempt)) + L".tmp";
             handle_ = adopt_handle(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!handle_ && GetLastError() != ERROR_FILE_EXISTS) {

@@ -1,5 +1,7 @@
 #include "shell/failure_report.hpp"
 
+#include "platform/decimal_text.hpp"
+
 #include "platform/failure.hpp"
 #include "platform/process.hpp"
 #include "shell/design.hpp"
@@ -20,7 +22,7 @@ std::wstring system_message(std::uint32_t error) {
         message.pop_back();
     }
     if (message.empty()) {
-        message = L"System error " + std::to_wstring(error) + L".";
+        message = L"System error " + platform::decimal_text(error) + L".";
     }
     return message;
 }

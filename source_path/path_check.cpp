@@ -1,5 +1,7 @@
 #include "source_path/path_check.hpp"
 
+#include "platform/decimal_text.hpp"
+
 namespace source_path {
 namespace {
 
@@ -20,7 +22,7 @@ std::wstring name_of(wchar_t character) {
             break;
     }
     if (is_control(character)) {
-        return L"the control character " + std::to_wstring(static_cast<unsigned>(character));
+        return L"the control character " + platform::decimal_text(static_cast<unsigned>(character));
     }
     return L"\"" + std::wstring(1, character) + L"\"";
 }
@@ -46,7 +48,7 @@ std::wstring describe(const PathProblem& problem) {
                                     ? L", which no folder's path can hold."
                                     : L", which the system's code page cannot hold.";
     return L"The source path holds " + name_of(problem.character) + L" at position " +
-           std::to_wstring(problem.position) + reason +
+           platform::decimal_text(problem.position) + reason +
            L"\n\nNothing was changed: correct the path and press Go again.";
 }
 
