@@ -45,18 +45,29 @@ bool ansi_holds(wchar_t character) {
     return length > 0 && !used_default;
 }
 
-std::string to_ansi(std::wstring_view text) {
+std::size_t ansi_length(std::wstring_view text) {
     if (text.empty()) {
-        return {};
+        return 0;
     }
     if (text.size() > INT_MAX / 2) {
         throw std::bad_alloc();
     }
-    const int char_count = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), char_count, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), char_count, bytes.data(), length, nullptr, nullptr);
+    return static_cast<std::size_t>(WideCharToMultiByte(
+        CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr));
+}
+
+std::size_t to_ansi_into(std::wstring_view text, char* bytes, std::size_t room) {
+    if (text.empty()) {
+        return 0;
+    }
+    return static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(),
+                                                        static_cast<int>(text.size()), bytes,
+                                                        static_cast<int>(room), nullptr, nullptr));
+}
+
+std::string to_ansi(std::wstring_view text) {
+    std::string bytes(ansi_length(text), '\0');
+    to_ansi_into(text, bytes.data(), bytes.size());
     return bytes;
 }
 

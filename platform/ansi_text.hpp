@@ -20,4 +20,10 @@ namespace platform {
 // Characters that the code page cannot hold become its default character.
 [[nodiscard]] std::string to_ansi(std::wstring_view text);
 
+// The same conversion in two steps, for text written piece by piece into one buffer:
+// the number of bytes the text takes, and the conversion into a buffer with room for
+// them, which returns that number.
+[[nodiscard]] std::size_t ansi_length(std::wstring_view text);
+std::size_t to_ansi_into(std::wstring_view text, char* bytes, std::size_t room);
+
 }  // namespace platform

@@ -21,8 +21,24 @@ std::wstring AnsiScriptFile::read_text() {
     return std::move(*text);
 }
 
-void AnsiScriptFile::replace_text(std::wstring_view text) {
-    replace_file(path_, to_ansi(text));
+void AnsiScriptFile::replace_text(const generate::FilledText& filled) {
+    // Converted piece by piece into one buffer of the exact size: the filled text never
+    // exists in full as UTF-16 next to the template's text.
+    const std::string path = to_ansi(filled.source_path());
+    std::size_t length = 0;
+    filled.for_each_piece([&](std::wstring_view stretch) { length += ansi_length(stretch); },
+                          [&] { length += path.size(); });
+    std::string bytes(length, '\0');
+    std::size_t written = 0;
+    filled.for_each_piece(
+        [&](std::wstring_view stretch) {
+            written += to_ansi_into(stretch, bytes.data() + written, bytes.size() - written);
+        },
+        [&] {
+            path.copy(bytes.data() + written, path.size());
+            written += path.size();
+        });
+    replace_file(path_, bytes);
 }
 
 }  // namespace platform

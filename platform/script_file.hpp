@@ -14,7 +14,7 @@ class AnsiScriptFile final : public generate::ScriptFile {
     explicit AnsiScriptFile(std::wstring_view name);
 
     [[nodiscard]] std::wstring read_text() override;
-    void replace_text(std::wstring_view text) override;
+    void replace_text(const generate::FilledText& filled) override;
     [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
 
   private:

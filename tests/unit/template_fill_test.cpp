@@ -91,9 +91,9 @@ class MemoryScript final : public generate::ScriptFile {
         }
         return content;
     }
-    void replace_text(std::wstring_view text) override {
+    void replace_text(const generate::FilledText& filled) override {
         ++writes;
-        content = text;
+        content = filled.str();
     }
 
     std::wstring content;
