@@ -5,7 +5,7 @@
 //
 // Prints, per program: the median time from process start to a visible window, the
 // median time from the release of Go (a left-button release in the Go picture's place)
-// to the end of the process, and for Brelix the working set once it waits for input.
+// to the end of the process, and for Brelix its peak working set once it waits for input.
 #include "tests/support/temp_folder.hpp"
 
 #include <windows.h>
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
                 std::this_thread::sleep_for(std::chrono::seconds(1));
                 PROCESS_MEMORY_COUNTERS memory{};
                 GetProcessMemoryInfo(started.process.hProcess, &memory, sizeof(memory));
-                idle_working_set = memory.WorkingSetSize;
+                idle_working_set = memory.PeakWorkingSetSize;
             }
             to_end[which].push_back(go_to_end(started));
             end(started);
