@@ -6,7 +6,7 @@
 // Prints, per program: the median time from process start to a visible window, the
 // median time from the release of Go (a left-button release in the Go picture's place)
 // to the end of the process, and for Brelix its peak working set once it waits for input.
-#include "tests/support/temp_folder.hpp"
+#include "tests/support/test_support.hpp"
 
 #include <windows.h>
 #include <psapi.h>
@@ -29,24 +29,6 @@ struct Started {
     double milliseconds_to_window = 0;
 };
 
-struct WindowOf {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK match(HWND window, LPARAM lparam) {
-    auto& search = *reinterpret_cast<WindowOf*>(lparam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[16]{};
-    GetWindowTextW(window, title, 16);
-    if (owner == search.process && IsWindowVisible(window) && std::wstring(title) == L"Torvane") {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 Started start(const std::wstring& program, const test_support::TempFolder& folder) {
     Started started;
     std::wstring command_line = L"\"" + program + L"\"";
@@ -55,13 +37,11 @@ Started start(const std::wstring& program, const test_support::TempFolder& folde
     const auto begin = Clock::now();
     CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                    folder.path().c_str(), &startup, &started.process);
-    WindowOf search{started.process.dwProcessId, nullptr};
-    while (!search.found && Clock::now() - begin < std::chrono::seconds(20)) {
-        EnumWindows(match, reinterpret_cast<LPARAM>(&search));
+    while (!started.window && Clock::now() - begin < std::chrono::seconds(20)) {
+        started.window = test_support::find_visible_window(started.process.dwProcessId, L"");
     }
     started.milliseconds_to_window =
         std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-    started.window = search.found;
     return started;
 }
 

@@ -4,7 +4,7 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_library(test_support STATIC tests/support/temp_folder.cpp)
+add_library(test_support STATIC tests/support/test_support.cpp)
 target_link_libraries(test_support PUBLIC torvane_platform)
 torvane_warnings(test_support)
 

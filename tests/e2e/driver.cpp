@@ -8,31 +8,6 @@ namespace {
 
 constexpr Duration kPollInterval = 50ms;
 
-struct WindowSearch {
-    DWORD process;
-    std::wstring class_name;
-    HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
-    auto& search = *reinterpret_cast<WindowSearch*>(lparam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t class_name[64]{};
-    GetClassNameW(window, class_name, 64);
-    if (owner == search.process && IsWindowVisible(window) && search.class_name == class_name) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND find_window(DWORD process, const std::wstring& class_name) {
-    WindowSearch search{process, class_name, nullptr};
-    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void send_mouse(DWORD flags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -76,7 +51,7 @@ Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments) 
         return;
     }
     wait_until([&] {
-        window_ = find_window(process_.dwProcessId, L"TorvaneForm1");
+        window_ = test_support::find_visible_window(process_.dwProcessId, L"TorvaneForm1");
         return window_ != nullptr;
     });
     // Input sent before the program waits for it could reach the screen before the window.
@@ -94,8 +69,18 @@ Brelix::~Brelix() {
     }
 }
 
-HWND Brelix::control(int id) const {
-    return GetDlgItem(window_, id);
+HWND Brelix::control(shell::Control name) const {
+    return GetDlgItem(window_, shell::design_of(name).id);
+}
+
+POINT Brelix::go_point() const {
+    RECT place{};
+    GetWindowRect(control(shell::Control::GO0), &place);
+    return {place.left + 6, place.top + 18};
+}
+
+void Brelix::click_go() const {
+    click(go_point());
 }
 
 bool Brelix::wait_for_exit(Duration limit) const {
@@ -114,7 +99,7 @@ HWND Brelix::wait_for_message_box(Duration limit) const {
     HWND box = nullptr;
     wait_until(
         [&] {
-            box = find_window(process_.dwProcessId, L"#32770");
+            box = test_support::find_visible_window(process_.dwProcessId, L"#32770");
             return box != nullptr;
         },
         limit);

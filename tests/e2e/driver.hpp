@@ -2,7 +2,8 @@
 
 // Drives the real Brelix.exe the way a user does: real files in a fresh working folder,
 // real mouse and keyboard input through SendInput, and bounded waits everywhere.
-#include "tests/support/temp_folder.hpp"
+#include "shell/design.hpp"
+#include "tests/support/test_support.hpp"
 
 #include <windows.h>
 
@@ -24,6 +25,11 @@ bool wait_until(const std::function<bool()>& condition, Duration limit = kPatien
 
 using test_support::TempFolder;
 
+// The default source path as the field shows it.
+inline const std::string kDefaultPath = "C:\\Program Files\\Avira\\Antivir Desktop";
+// A template whose script writes the path put in for the token to marker.txt.
+inline const std::string kMarkerTemplate = "@echo off\r\necho PATHtoFOLDER>marker.txt\r\n";
+
 // A Brelix.exe started by the test in a working folder; ended on destruction if it is
 // still running (only this process, by its own handle).
 class Brelix {
@@ -35,7 +41,10 @@ class Brelix {
 
     // The main window, once it is shown; null if it did not show in time.
     [[nodiscard]] HWND window() const noexcept { return window_; }
-    [[nodiscard]] HWND control(int id) const;
+    [[nodiscard]] HWND control(shell::Control name) const;
+    // A point inside the Go picture, away from its letters, in screen coordinates.
+    [[nodiscard]] POINT go_point() const;
+    void click_go() const;
     [[nodiscard]] bool wait_for_exit(Duration limit = kPatience) const;
     [[nodiscard]] DWORD exit_code() const;
     // A message box of this process, once it is shown; null if none showed in time.

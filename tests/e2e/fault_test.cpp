@@ -1,6 +1,5 @@
 // What a user's disk or a user can throw at Go: each failure ends in the failure report
 // with the template exactly as it was and no new file left behind.
-#include "shell/design.hpp"
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
@@ -12,21 +11,11 @@ namespace {
 
 using namespace e2e;
 using shell::Control;
-using shell::design_of;
-
-const std::string kTemplate = "@echo off\r\necho PATHtoFOLDER>marker.txt\r\n";
-const std::string kDefaultPath = "C:\\Program Files\\Avira\\Antivir Desktop";
-
-void press_go(const Brelix& brelix) {
-    RECT go{};
-    GetWindowRect(brelix.control(design_of(Control::GO0).id), &go);
-    click({go.left + 6, go.top + 18});
-}
 
 // Presses Go and returns the failure report's text, after dismissing it and seeing the
 // program end with the failure's exit code.
 std::string failure_report_after_go(const Brelix& brelix) {
-    press_go(brelix);
+    brelix.click_go();
     const HWND report = brelix.wait_for_message_box();
     if (!report) {
         return "(no failure report)";
@@ -45,7 +34,7 @@ bool contains(const std::string& text, const std::string& part) {
 
 TEST(Faults, TemplateHeldOpenByAnotherProgram) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
     {
@@ -57,7 +46,7 @@ TEST(Faults, TemplateHeldOpenByAnotherProgram) {
         EXPECT_TRUE(contains(report, "Could not open the file")) << report;
         EXPECT_TRUE(contains(report, "backup.bat")) << report;
     }
-    EXPECT_EQ(folder.read(L"backup.bat"), kTemplate);
+    EXPECT_EQ(folder.read(L"backup.bat"), kMarkerTemplate);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
@@ -76,7 +65,7 @@ TEST(Faults, TemplateThatIsAFolder) {
 TEST(Faults, TemplateTooLargeForTheAddressSpace) {
     // 1.5 GB of which only the first bytes are written: the rest costs no disk.
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const std::wstring path = folder.path() + L"\\backup.bat";
     {
         const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -98,9 +87,9 @@ TEST(Faults, TemplateTooLargeForTheAddressSpace) {
     ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &after));
     EXPECT_EQ((static_cast<long long>(after.nFileSizeHigh) << 32) | after.nFileSizeLow,
               1536LL << 20);
-    std::string start(kTemplate.size(), '\0');
+    std::string start(kMarkerTemplate.size(), '\0');
     std::ifstream(std::filesystem::path(path), std::ios::binary).read(start.data(), start.size());
-    EXPECT_EQ(start, kTemplate);
+    EXPECT_EQ(start, kMarkerTemplate);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
@@ -113,14 +102,14 @@ TEST(Faults, PathLongerThanMaxPathIsWrittenAsTyped) {
     while (long_path.size() < 300) {
         long_path += L"Folder name " + std::to_wstring(long_path.size()) + L"\\";
     }
-    click(center_of(brelix.control(design_of(Control::TextBox1).id)));
+    click(center_of(brelix.control(Control::TextBox1)));
     press_key(VK_END);
     press_key_with(VK_SHIFT, VK_HOME);
     type_text(long_path);
-    ASSERT_TRUE(wait_until(
-        [&] { return text_of(brelix.control(design_of(Control::TextBox1).id)) == long_path; }));
+    ASSERT_TRUE(
+        wait_until([&] { return text_of(brelix.control(Control::TextBox1)) == long_path; }));
 
-    press_go(brelix);
+    brelix.click_go();
     ASSERT_TRUE(brelix.wait_for_exit());
     EXPECT_EQ(brelix.exit_code(), 0u);
     EXPECT_EQ(folder.read(L"backup.bat"), "rem " + narrow(long_path) + "\r\n");
@@ -152,7 +141,7 @@ class CommandInterpreterHidden {
 
 TEST(Faults, ScriptThatCannotBeStartedStaysFilled) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
     const CommandInterpreterHidden hidden;
@@ -167,7 +156,7 @@ TEST(Faults, ScriptThatCannotBeStartedStaysFilled) {
 TEST(Faults, CmdPlantedInTheWorkingFolderDoesNotRunTheScript) {
     // The planted cmd.exe logs its start to planted.log; the real one writes the marker.
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     ASSERT_TRUE(CopyFileW(test_support::beside_this_program(L"link_logger.exe").c_str(),
                           (folder.path() + L"\\cmd.exe").c_str(), FALSE));
     SetEnvironmentVariableW(L"TORVANE_LINK_LOG", (folder.path() + L"\\planted.log").c_str());
@@ -175,7 +164,7 @@ TEST(Faults, CmdPlantedInTheWorkingFolderDoesNotRunTheScript) {
     SetEnvironmentVariableW(L"TORVANE_LINK_LOG", nullptr);
     ASSERT_TRUE(brelix.window());
 
-    press_go(brelix);
+    brelix.click_go();
     ASSERT_TRUE(brelix.wait_for_exit());
     EXPECT_TRUE(wait_until([&] { return folder.read(L"marker.txt") == kDefaultPath + "\r\n"; }));
     EXPECT_FALSE(folder.read(L"planted.log").has_value()) << "the planted cmd.exe ran";

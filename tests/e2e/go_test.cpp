@@ -1,6 +1,5 @@
 // The main job end to end: start, press and release Go, the filled script runs, the
 // program ends; and the ways it must not go wrong.
-#include "shell/design.hpp"
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
@@ -9,21 +8,6 @@ namespace {
 
 using namespace e2e;
 using shell::Control;
-using shell::design_of;
-
-const std::string kTemplate = "@echo off\r\necho PATHtoFOLDER>marker.txt\r\n";
-const std::string kDefaultPath = "C:\\Program Files\\Avira\\Antivir Desktop";
-
-HWND control_of(const Brelix& brelix, Control control) {
-    return brelix.control(design_of(control).id);
-}
-
-// A point inside the Go picture away from its letters, in screen coordinates.
-POINT go_picture_point(const Brelix& brelix) {
-    RECT place{};
-    GetWindowRect(control_of(brelix, Control::GO0), &place);
-    return {place.left + 6, place.top + 18};
-}
 
 bool is_orange(COLORREF colour) {
     return GetRValue(colour) > 230 && GetBValue(colour) < 160;
@@ -35,14 +19,14 @@ bool is_grey(COLORREF colour) {
 
 TEST(Start, ShowsTheWindowWithTheDefaultPathAndChangesNothing) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder, L"/s --go backup.bat");
     ASSERT_TRUE(brelix.window());
     EXPECT_EQ(text_of(brelix.window()), L"Torvane");
-    EXPECT_EQ(narrow(text_of(control_of(brelix, Control::TextBox1))), kDefaultPath);
-    EXPECT_TRUE(IsWindowVisible(control_of(brelix, Control::GO0)));
+    EXPECT_EQ(narrow(text_of(brelix.control(Control::TextBox1))), kDefaultPath);
+    EXPECT_TRUE(IsWindowVisible(brelix.control(Control::GO0)));
     EXPECT_FALSE(brelix.wait_for_exit(1s)) << "command-line arguments must have no effect";
-    EXPECT_EQ(folder.read(L"backup.bat"), kTemplate);
+    EXPECT_EQ(folder.read(L"backup.bat"), kMarkerTemplate);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
@@ -50,11 +34,11 @@ class GoWithButton : public testing::TestWithParam<MouseButton> {};
 
 TEST_P(GoWithButton, FillsTheTemplateStartsItAndEnds) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
 
-    move_pointer(go_picture_point(brelix));
+    move_pointer(brelix.go_point());
     press(GetParam());
     release(GetParam());
 
@@ -72,33 +56,33 @@ INSTANTIATE_TEST_SUITE_P(AnyButton, GoWithButton,
 
 TEST(Go, ShowsThePressedLookUntilTheReleaseBeforeAnyFileWork) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
-    const POINT inside = go_picture_point(brelix);
+    const POINT inside = brelix.go_point();
     EXPECT_TRUE(wait_until([&] { return is_grey(screen_pixel(inside)); }));
 
     move_pointer(inside);
     press(MouseButton::Left);
-    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(control_of(brelix, Control::GO0)); }));
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(brelix.control(Control::GO0)); }));
     EXPECT_TRUE(wait_until([&] { return is_orange(screen_pixel(inside)); }));
     EXPECT_FALSE(brelix.wait_for_exit(500ms));
-    EXPECT_EQ(folder.read(L"backup.bat"), kTemplate) << "no file work before the release";
+    EXPECT_EQ(folder.read(L"backup.bat"), kMarkerTemplate) << "no file work before the release";
 
     release(MouseButton::Left);
     ASSERT_TRUE(brelix.wait_for_exit());
-    EXPECT_NE(folder.read(L"backup.bat"), kTemplate);
+    EXPECT_NE(folder.read(L"backup.bat"), kMarkerTemplate);
 }
 
 TEST(Go, ReleaseOutsideTheWindowStillRunsTheJob) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
 
-    move_pointer(go_picture_point(brelix));
+    move_pointer(brelix.go_point());
     press(MouseButton::Left);
-    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(control_of(brelix, Control::GO0)); }));
+    ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(brelix.control(Control::GO0)); }));
     move_pointer({5, 5});
     release(MouseButton::Left);
 
@@ -112,7 +96,7 @@ TEST(Go, MissingTemplateShowsTheFailureAndEndsWithoutCreatingAFile) {
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
 
-    move_pointer(go_picture_point(brelix));
+    move_pointer(brelix.go_point());
     press(MouseButton::Left);
     release(MouseButton::Left);
 
@@ -145,7 +129,7 @@ POINT close_box_of(HWND window) {
 
 TEST(Close, TheCloseBoxEndsTheProgramAndLeavesTheTemplate) {
     const TempFolder folder;
-    folder.write(L"backup.bat", kTemplate);
+    folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
 
@@ -157,7 +141,7 @@ TEST(Close, TheCloseBoxEndsTheProgramAndLeavesTheTemplate) {
 
     ASSERT_TRUE(brelix.wait_for_exit());
     EXPECT_EQ(brelix.exit_code(), 0u);
-    EXPECT_EQ(folder.read(L"backup.bat"), kTemplate);
+    EXPECT_EQ(folder.read(L"backup.bat"), kMarkerTemplate);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 

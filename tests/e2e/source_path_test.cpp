@@ -1,6 +1,5 @@
 // The source-path field never stays empty, the folder picker fills it, and a path that
 // would change the script's meaning is refused at Go.
-#include "shell/design.hpp"
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
@@ -11,9 +10,8 @@ namespace {
 
 using namespace e2e;
 using shell::Control;
-using shell::design_of;
 
-const std::wstring kDefaultPath = L"C:\\Program Files\\Avira\\Antivir Desktop";
+const std::wstring kDefaultFieldText = L"C:\\Program Files\\Avira\\Antivir Desktop";
 const std::string kTemplate = "@echo off\r\nrem PATHtoFOLDER\r\n";
 
 constexpr int kPickerTree = 0x3741;
@@ -26,7 +24,7 @@ class SourcePath : public testing::Test {
         ASSERT_TRUE(brelix_.window());
     }
 
-    HWND control(Control name) const { return brelix_.control(design_of(name).id); }
+    HWND control(Control name) const { return brelix_.control(name); }
     std::wstring field_text() const { return text_of(control(Control::TextBox1)); }
 
     // Clicks into the field and selects its whole text with End, Shift+Home.
@@ -48,12 +46,6 @@ class SourcePath : public testing::Test {
         ASSERT_TRUE(field_shows(text)) << narrow(field_text());
     }
 
-    void press_go() const {
-        RECT go{};
-        GetWindowRect(control(Control::GO0), &go);
-        click({go.left + 6, go.top + 18});
-    }
-
     // The folder picker after a click on "...", once its tree shows.
     HWND open_picker() const {
         click(center_of(control(Control::Command2)));
@@ -71,7 +63,7 @@ class SourcePath : public testing::Test {
 TEST_F(SourcePath, SelectingAllAndDeletingBringsBackTheDefault) {
     select_whole_field();
     press_key(VK_DELETE);
-    EXPECT_TRUE(field_shows(kDefaultPath)) << narrow(field_text());
+    EXPECT_TRUE(field_shows(kDefaultFieldText)) << narrow(field_text());
 }
 
 TEST_F(SourcePath, TypingOverTheSelectionLeavesJustThatCharacter) {
@@ -83,7 +75,7 @@ TEST_F(SourcePath, TypingOverTheSelectionLeavesJustThatCharacter) {
 TEST_F(SourcePath, BackspaceOnTheLastCharacterBringsBackTheDefault) {
     type_over_field(L"x");
     press_key(VK_BACK);
-    EXPECT_TRUE(field_shows(kDefaultPath)) << narrow(field_text());
+    EXPECT_TRUE(field_shows(kDefaultFieldText)) << narrow(field_text());
 }
 
 TEST_F(SourcePath, BlanksAreNotEmpty) {
@@ -109,7 +101,7 @@ TEST_F(SourcePath, EscapeInThePickerBringsBackTheDefaultOverATypedPath) {
     ASSERT_TRUE(picker);
     move_pointer(center_of(picker));
     press_key(VK_ESCAPE);
-    EXPECT_TRUE(wait_until([&] { return field_text() == kDefaultPath; }));
+    EXPECT_TRUE(wait_until([&] { return field_text() == kDefaultFieldText; }));
 }
 
 TEST_F(SourcePath, CancelInThePickerBringsBackTheDefault) {
@@ -117,7 +109,7 @@ TEST_F(SourcePath, CancelInThePickerBringsBackTheDefault) {
     const HWND picker = open_picker();
     ASSERT_TRUE(picker);
     click(center_of(GetDlgItem(picker, IDCANCEL)));
-    EXPECT_TRUE(wait_until([&] { return field_text() == kDefaultPath; }));
+    EXPECT_TRUE(wait_until([&] { return field_text() == kDefaultFieldText; }));
 }
 
 TEST_F(SourcePath, ConfirmedFolderGoesIntoTheFieldAndThenIntoTheScript) {
@@ -133,14 +125,14 @@ TEST_F(SourcePath, ConfirmedFolderGoesIntoTheFieldAndThenIntoTheScript) {
     click(center_of(GetDlgItem(picker, IDOK)));
 
     ASSERT_TRUE(wait_until([&] { return field_text() == desktop; })) << narrow(field_text());
-    press_go();
+    brelix_.click_go();
     ASSERT_TRUE(brelix_.wait_for_exit());
     EXPECT_EQ(folder_.read(L"backup.bat"), "@echo off\r\nrem " + narrow(desktop) + "\r\n");
 }
 
 TEST_F(SourcePath, PathWithAPipeIsRefusedAtGoAndNothingChanges) {
     type_over_field(L"C:\\a|b");
-    press_go();
+    brelix_.click_go();
     const HWND refusal = brelix_.wait_for_message_box();
     ASSERT_TRUE(refusal);
     const std::string message = narrow(message_of(refusal));
@@ -170,7 +162,7 @@ TEST_F(SourcePath, LineBreakSetByAnotherProgramIsRefusedAtGo) {
     SendMessageW(control(Control::TextBox1), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(two_commands.c_str()));
     ASSERT_EQ(field_text(), two_commands);
-    press_go();
+    brelix_.click_go();
     const HWND refusal = brelix_.wait_for_message_box();
     ASSERT_TRUE(refusal);
     EXPECT_NE(narrow(message_of(refusal)).find("line break at position 5"), std::string::npos);
@@ -179,7 +171,7 @@ TEST_F(SourcePath, LineBreakSetByAnotherProgramIsRefusedAtGo) {
 
 TEST_F(SourcePath, PathWithAmpersandAndBlanksIsWrittenAsTyped) {
     type_over_field(L"D:\\R&D Tools (x86)\\100% AV!");
-    press_go();
+    brelix_.click_go();
     ASSERT_TRUE(brelix_.wait_for_exit());
     EXPECT_EQ(brelix_.exit_code(), 0u);
     EXPECT_EQ(folder_.read(L"backup.bat"), "@echo off\r\nrem D:\\R&D Tools (x86)\\100% AV!\r\n");

@@ -1,5 +1,5 @@
 // What Windows shows of Brelix.exe without running it: its version record and its icon.
-#include "tests/support/temp_folder.hpp"
+#include "tests/support/test_support.hpp"
 
 #include <gtest/gtest.h>
 #include <windows.h>

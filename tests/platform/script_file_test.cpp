@@ -3,7 +3,7 @@
 #include "platform/failure.hpp"
 #include "platform/script_file.hpp"
 #include "platform/unique_handle.hpp"
-#include "tests/support/temp_folder.hpp"
+#include "tests/support/test_support.hpp"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,8 @@
 #pragma once
 
 // Helpers shared by the Windows test programs.
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,5 +30,9 @@ class TempFolder {
 
 // The full path of a file built beside the running test program, such as Brelix.exe.
 [[nodiscard]] std::wstring beside_this_program(std::wstring_view name);
+
+// A visible top-level window of the process, of the class or, for an empty class name, of
+// any class; null if there is none.
+[[nodiscard]] HWND find_visible_window(DWORD process, std::wstring_view class_name);
 
 }  // namespace test_support

@@ -1,4 +1,4 @@
-#include "tests/support/temp_folder.hpp"
+#include "tests/support/test_support.hpp"
 
 #include <windows.h>
 
@@ -63,6 +63,36 @@ std::wstring beside_this_program(std::wstring_view name) {
     wchar_t self[MAX_PATH]{};
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     return path.substr(0, path.find_last_of(L'\\') + 1) + std::wstring(name);
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD process;
+    std::wstring_view class_name;
+    HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM lparam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lparam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t class_name[64]{};
+    GetClassNameW(window, class_name, 64);
+    if (owner == search.process && IsWindowVisible(window) &&
+        (search.class_name.empty() || search.class_name == class_name)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND find_visible_window(DWORD process, std::wstring_view class_name) {
+    WindowSearch search{process, class_name, nullptr};
+    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace test_support
