@@ -2,13 +2,13 @@
 
 #include "generate/go_button.hpp"
 #include "links/link_pictures.hpp"
-#include "source_path/folder_browser.hpp"
-#include "source_path/source_field.hpp"
 #include "platform/failure.hpp"
 #include "resources/resource_ids.h"
 #include "shell/failure_report.hpp"
 #include "shell/gdi.hpp"
 #include "shell/picture_box.hpp"
+#include "source_path/folder_browser.hpp"
+#include "source_path/source_field.hpp"
 
 #include <windows.h>
 
