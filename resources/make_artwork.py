@@ -4,6 +4,7 @@
 Run with Debian's python3 and python3-pil:  resources/make_artwork.py
 """
 import io
+import math
 import struct
 from pathlib import Path
 
@@ -78,25 +79,110 @@ def write_icon(path):
     path.write_bytes(out)
 
 
+def save(image, path, **options):
+    buffer = io.BytesIO()
+    image.save(buffer, **options)
+    path.write_bytes(buffer.getvalue())
+
+
+def block_letters(draw, boxes, colour):
+    """Letters drawn from rectangles, so no font is needed and every run draws the same."""
+    for box in boxes:
+        draw.rectangle(box, fill=colour)
+
+
 def go_button(fill, path):
     """The Go picture, 65 x 36: a rounded button with GO in white capitals."""
     image = Image.new("RGB", (65, 36), (255, 255, 255))
     draw = ImageDraw.Draw(image)
     draw.rounded_rectangle((0, 0, 64, 35), radius=9, fill=fill, outline=(120, 120, 120))
-    # Block letters drawn from rectangles, so no font is needed.
-    white = (255, 255, 255)
-    for box in [(16, 9, 19, 26), (16, 9, 29, 12), (16, 23, 29, 26), (26, 17, 29, 26), (23, 17, 29, 20),
-                (35, 9, 38, 26), (46, 9, 49, 26), (35, 9, 49, 12), (35, 23, 49, 26)]:
-        draw.rectangle(box, fill=white)
-    buffer = io.BytesIO()
-    image.save(buffer, format="BMP")
-    path.write_bytes(buffer.getvalue())
+    block_letters(draw, [(16, 9, 19, 26), (16, 9, 29, 12), (16, 23, 29, 26), (26, 17, 29, 26),
+                         (23, 17, 29, 20), (35, 9, 38, 26), (46, 9, 49, 26), (35, 9, 49, 12),
+                         (35, 23, 49, 26)], (255, 255, 255))
+    save(image, path, format="JPEG", quality=92)
+
+
+def mail_picture(path):
+    """32 x 32 GIF: a glossy teal square with a white envelope; three pixels at each corner
+    are transparent."""
+    image = Image.new("RGB", (32, 32), (0, 128, 128))
+    draw = ImageDraw.Draw(image)
+    for y in range(32):  # gloss: lighter towards the top
+        shade = 150 - y * 2
+        draw.line((0, y, 31, y), fill=(0, shade + 20, shade + 20))
+    draw.rectangle((5, 9, 26, 23), fill=(255, 255, 255), outline=(0, 90, 90))
+    draw.line((5, 9, 16, 17), fill=(0, 90, 90))
+    draw.line((26, 9, 16, 17), fill=(0, 90, 90))
+    paletted = image.quantize(colors=64, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+    transparent = 63
+    pixels = paletted.load()
+    for x, y in [(0, 0), (1, 0), (0, 1), (31, 0), (30, 0), (31, 1),
+                 (0, 31), (1, 31), (0, 30), (31, 31), (30, 31), (31, 30)]:
+        pixels[x, y] = transparent
+    save(paletted, path, format="GIF", transparency=transparent)
+
+
+def web_picture(path):
+    """32 x 32 JPEG: a blue round button with a white house."""
+    image = Image.new("RGB", (32, 32), (255, 255, 255))
+    draw = ImageDraw.Draw(image)
+    draw.ellipse((0, 0, 31, 31), fill=(30, 90, 200), outline=(20, 60, 150))
+    draw.polygon([(16, 7), (7, 16), (25, 16)], fill=(255, 255, 255))
+    draw.rectangle((10, 16, 22, 24), fill=(255, 255, 255))
+    draw.rectangle((14, 19, 17, 24), fill=(30, 90, 200))
+    save(image, path, format="JPEG", quality=92)
+
+
+def donate_picture(path):
+    """73 x 44 JPEG: a yellow-orange pill-shaped badge with a small logo and "Donate"."""
+    image = Image.new("RGB", (73, 44), (255, 255, 255))
+    draw = ImageDraw.Draw(image)
+    draw.rounded_rectangle((1, 8, 71, 35), radius=13, fill=(255, 196, 57), outline=(210, 140, 20))
+    draw.ellipse((7, 15, 19, 27), fill=(40, 80, 150))  # a plain coin as the logo
+    draw.ellipse((10, 18, 16, 24), fill=(255, 196, 57))
+    # "Donate" in 3 x 5 block letters.
+    x = 24
+    letters = {
+        "D": [(0, 0, 0, 4), (1, 0, 1, 0), (1, 4, 1, 4), (2, 1, 2, 3)],
+        "o": [(0, 2, 0, 4), (2, 2, 2, 4), (1, 2, 1, 2), (1, 4, 1, 4)],
+        "n": [(0, 2, 0, 4), (1, 2, 1, 2), (2, 2, 2, 4)],
+        "a": [(0, 2, 2, 2), (2, 2, 2, 4), (0, 3, 0, 4), (1, 4, 1, 4)],
+        "t": [(1, 0, 1, 4), (0, 1, 2, 1), (2, 4, 2, 4)],
+        "e": [(0, 2, 0, 4), (1, 2, 2, 2), (1, 3, 2, 3), (1, 4, 2, 4)],
+    }
+    for letter in "Donate":
+        block_letters(draw, [(x + 2 * a, 17 + 2 * b, x + 2 * c + 1, 17 + 2 * d + 1)
+                             for a, b, c, d in letters[letter]], (20, 40, 110))
+        x += 7
+    save(image, path, format="JPEG", quality=92)
+
+
+def watermark(path):
+    """285 x 194 8-bit BMP: white crossed by bundles of thin light-grey curves rising from
+    the lower left to the upper right, in seven grey levels from white to (204, 204, 204)."""
+    levels = [255 - step * (255 - 204) // 6 for step in range(7)]
+    image = Image.new("P", (285, 194), 0)
+    image.putpalette([value for level in levels for value in (level, level, level)] + [0] * (768 - 21))
+    draw = ImageDraw.Draw(image)
+    for bundle, (start, lift) in enumerate([(230, 150), (150, 120), (70, 100)]):
+        for line in range(9):
+            points = []
+            for x in range(0, 286, 3):
+                t = x / 285
+                y = start - line * 4 - lift * t + 18 * math.sin(3.2 * t + bundle)
+                points.append((x, y))
+            draw.line(points, fill=1 + (line + bundle) % 6, width=1)
+    save(image, path, format="BMP")
 
 
 def main():
     write_icon(HERE / "brelix.ico")
-    go_button((168, 168, 168), HERE / "go_at_rest.bmp")
-    go_button((255, 190, 120), HERE / "go_pressed.bmp")
+    go_button((168, 168, 168), HERE / "go_at_rest.jpg")
+    go_button((255, 190, 120), HERE / "go_pressed.jpg")
+    mail_picture(HERE / "mail.gif")
+    web_picture(HERE / "web_site.jpg")
+    donate_picture(HERE / "donate.jpg")
+    watermark(HERE / "watermark.bmp")
 
 
 if __name__ == "__main__":

@@ -3,5 +3,11 @@
 #pragma once
 
 #define IDI_BRELIX 1
-#define IDB_GO_AT_REST 201
-#define IDB_GO_PRESSED 202
+
+/* Pictures, stored as the files they are (RCDATA) and decoded at start. */
+#define IDP_MAIL 301
+#define IDP_WEB_SITE 302
+#define IDP_DONATE 303
+#define IDP_GO_AT_REST 304
+#define IDP_GO_PRESSED 305
+#define IDP_WATERMARK 306

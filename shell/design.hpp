@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "resources/resource_ids.h"
+
 // The design values of the main window and its controls. Places and sizes are in twips
 // (1/1440 inch) and are scaled to pixels for the display in one place (scale_twips).
 namespace shell {
@@ -27,6 +29,7 @@ struct ControlDesign {
     int tab_index;  // -1: not in the tab order
     std::wstring_view text;
     Background background;
+    int picture;  // resource identifier of the picture, 0 for none
 };
 
 inline constexpr std::wstring_view kFormTitle = L"Torvane";
@@ -36,59 +39,20 @@ inline constexpr int kTwipsPerInch = 1440;
 inline constexpr TwipsRect kFormClientArea{5325, 4695, 3885, 2820};
 
 // Front to back: a child window earlier in this list lies above the later ones.
+// clang-format off
 inline constexpr std::array<ControlDesign, 9> kControls{{
-    {Control::Picture3,
-     Kind::PictureBox,
-     103,
-     {2640, 240, 495, 495},
-     7,
-     L"",
-     Background::SystemWindow},
-    {Control::Picture2,
-     Kind::PictureBox,
-     102,
-     {3240, 240, 495, 495},
-     6,
-     L"",
-     Background::SystemWindow},
-    {Control::Picture1,
-     Kind::PictureBox,
-     101,
-     {360, 120, 1095, 735},
-     5,
-     L"",
-     Background::SystemWindow},
-    {Control::TextBox1,
-     Kind::TextField,
-     110,
-     {120, 1320, 3015, 375},
-     3,
-     kDefaultSourcePath,
-     Background::SystemWindow},
-    {Control::Command2,
-     Kind::PushButton,
-     120,
-     {3240, 1320, 375, 375},
-     2,
-     L"...",
-     Background::SystemWindow},
-    {Control::GO0,
-     Kind::PictureBox,
-     130,
-     {2760, 2160, 1095, 615},
-     0,
-     L"",
-     Background::SystemWindow},
-    {Control::GO1, Kind::PictureBox, 131, {2760, 2160, 1095, 615}, 1, L"", Background::White},
-    {Control::Image1, Kind::Image, 140, {0, -120, 4275, 2910}, -1, L"", Background::Transparent},
-    {Control::Label2,
-     Kind::Label,
-     150,
-     {120, 960, 2055, 255},
-     4,
-     L"Avira Antivir Source Path",
-     Background::Transparent},
+    // name               kind              id   place (twips)              tab text                          background                picture
+    {Control::Picture3, Kind::PictureBox, 103, {2640, 240, 495, 495},     7, L"",                          Background::SystemWindow, IDP_MAIL},
+    {Control::Picture2, Kind::PictureBox, 102, {3240, 240, 495, 495},     6, L"",                          Background::SystemWindow, IDP_WEB_SITE},
+    {Control::Picture1, Kind::PictureBox, 101, {360, 120, 1095, 735},     5, L"",                          Background::SystemWindow, IDP_DONATE},
+    {Control::TextBox1, Kind::TextField,  110, {120, 1320, 3015, 375},    3, kDefaultSourcePath,           Background::SystemWindow, 0},
+    {Control::Command2, Kind::PushButton, 120, {3240, 1320, 375, 375},    2, L"...",                       Background::SystemWindow, 0},
+    {Control::GO0,      Kind::PictureBox, 130, {2760, 2160, 1095, 615},   0, L"",                          Background::SystemWindow, IDP_GO_AT_REST},
+    {Control::GO1,      Kind::PictureBox, 131, {2760, 2160, 1095, 615},   1, L"",                          Background::White,        IDP_GO_PRESSED},
+    {Control::Image1,   Kind::Image,      140, {0, -120, 4275, 2910},    -1, L"",                          Background::Transparent,  IDP_WATERMARK},
+    {Control::Label2,   Kind::Label,      150, {120, 960, 2055, 255},     4, L"Avira Antivir Source Path", Background::Transparent,  0},
 }};
+// clang-format on
 
 // The table is indexed by Control, so it must list the controls in the enumeration's order.
 static_assert([] {

@@ -7,11 +7,13 @@
 #include "shell/failure_report.hpp"
 #include "shell/gdi.hpp"
 #include "shell/picture_box.hpp"
+#include "shell/pictures.hpp"
 #include "source_path/folder_browser.hpp"
 #include "source_path/source_field.hpp"
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 namespace shell {
@@ -48,8 +50,7 @@ struct FormWindow {
     HWND window = nullptr;
     int dots_per_inch = 96;
     GdiObject<HFONT> font;
-    GdiObject<HBITMAP> go_at_rest;
-    GdiObject<HBITMAP> go_pressed;
+    std::array<GdiObject<HBITMAP>, kControls.size()> pictures;  // indexed by Control
 };
 
 FormWindow& the_form() {
@@ -83,6 +84,19 @@ void route_event(int id, WORD notification) {
     }
 }
 
+HBITMAP picture_of(Control control) {
+    return the_form().pictures[static_cast<std::size_t>(control)].get();
+}
+
+void load_pictures(HINSTANCE instance) {
+    for (const ControlDesign& control : kControls) {
+        if (control.picture != 0) {
+            the_form().pictures[static_cast<std::size_t>(control.name)] =
+                load_picture(instance, control.picture);
+        }
+    }
+}
+
 void paint_surface(HWND window) {
     const PaintScope paint(window);
     const ControlDesign& label = design_of(Control::Label2);
@@ -90,6 +104,9 @@ void paint_surface(HWND window) {
     const HGDIOBJ previous_font = SelectObject(paint.context(), the_form().font.get());
     SetBkMode(paint.context(), TRANSPARENT);
     SetTextColor(paint.context(), kLabelColour);
+    const RECT watermark = pixel_rect(design_of(Control::Image1).place);
+    draw_picture(paint.context(), picture_of(Control::Image1), {watermark.left, watermark.top});
+    // Drawn after the watermark, which would hide it otherwise; the letters alone show.
     DrawTextW(paint.context(), label.text.data(), static_cast<int>(label.text.size()), &place,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(paint.context(), previous_font);
@@ -110,22 +127,6 @@ LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
             return 0;
         default:
             return DefWindowProcW(window, message, wparam, lparam);
-    }
-}
-
-HBITMAP load_picture(HINSTANCE instance, int resource) {
-    return static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-HBITMAP picture_of(Control control) {
-    switch (control) {
-        case Control::GO0:
-            return the_form().go_at_rest.get();
-        case Control::GO1:
-            return the_form().go_pressed.get();
-        default:
-            return nullptr;
     }
 }
 
@@ -161,7 +162,9 @@ HWND create_child(HINSTANCE instance, const ControlDesign& control) {
 }
 
 // The image and the label are drawn on the window's own surface, not child windows.
-bool is_child_window(Kind kind) { return kind != Kind::Image && kind != Kind::Label; }
+bool is_child_window(Kind kind) {
+    return kind != Kind::Image && kind != Kind::Label;
+}
 
 bool create_controls(HINSTANCE instance) {
     for (const ControlDesign& control : kControls) {
@@ -231,8 +234,7 @@ bool create_form1() {
                                 FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                 L"MS Sans Serif"));
-    form.go_at_rest.reset(load_picture(instance, IDB_GO_AT_REST));
-    form.go_pressed.reset(load_picture(instance, IDB_GO_PRESSED));
+    load_pictures(instance);
 
     WNDCLASSEXW form_class{};
     form_class.cbSize = sizeof(form_class);

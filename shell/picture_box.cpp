@@ -1,6 +1,7 @@
 #include "shell/picture_box.hpp"
 
 #include "shell/gdi.hpp"
+#include "shell/pictures.hpp"
 
 namespace shell {
 namespace {
