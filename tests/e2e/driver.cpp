@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.hpp"
 
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -48,6 +49,7 @@ Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments) 
     startup.cb = sizeof(startup);
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         working_folder.path().c_str(), &startup, &process_)) {
+        std::fprintf(stderr, "could not start Brelix.exe: error %lu\n", GetLastError());
         return;
     }
     wait_until([&] {
@@ -106,7 +108,9 @@ HWND Brelix::wait_for_message_box(Duration limit) const {
     return box;
 }
 
-void move_pointer(POINT screen) {
+namespace {
+
+void send_pointer_to(POINT screen) {
     // Absolute coordinates are normalised to 0..65535 over the primary screen.
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -123,6 +127,15 @@ void move_pointer(POINT screen) {
             return now.x == screen.x && now.y == screen.y;
         },
         2s);
+}
+
+}  // namespace
+
+void move_pointer(POINT screen) {
+    // A real move, even when the pointer already stands there: a window that has appeared
+    // under a still pointer (a new program at the same place) is only found by a move.
+    send_pointer_to({screen.x + 1, screen.y + 1});
+    send_pointer_to(screen);
 }
 
 void press(MouseButton button) {

@@ -10,12 +10,15 @@
 namespace test_support {
 
 TempFolder::TempFolder() {
+    // Process identifiers come round again, and a script a test started may still hold an
+    // old folder; so a folder that exists already is never taken.
     static int made = 0;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++made);
-    CreateDirectoryW(path_.c_str(), nullptr);
+    do {
+        path_ = std::wstring(temp) + L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++made);
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder() {
