@@ -96,19 +96,18 @@ struct IconImage {
     bool operator==(const IconImage&) const = default;
 };
 
+BOOL CALLBACK collect_name(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names) {
+    reinterpret_cast<std::vector<std::wstring>*>(names)->push_back(
+        IS_INTRESOURCE(name) ? std::to_wstring(reinterpret_cast<UINT_PTR>(name)) : name);
+    return TRUE;
+}
+
 TEST(Icon, IsOneGroupOfThreeImagesAt32And16Pixels) {
     const HMODULE program = LoadLibraryExW(
         program_path().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(program);
     std::vector<std::wstring> groups;
-    EnumResourceNamesW(
-        program, RT_GROUP_ICON,
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-            reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(
-                IS_INTRESOURCE(name) ? std::to_wstring(reinterpret_cast<UINT_PTR>(name)) : name);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&groups));
+    EnumResourceNamesW(program, RT_GROUP_ICON, collect_name, reinterpret_cast<LONG_PTR>(&groups));
     ASSERT_EQ(groups.size(), 1u);
 
     const HRSRC group =
