@@ -25,13 +25,16 @@ add_executable(Brelix WIN32
   shell/form1.cpp
   shell/picture_box.cpp
   shell/pictures.cpp
+  shell/dpi.cpp
+  shell/keyboard_focus.cpp
+  shell/accessibility.cpp
   shell/failure_report.cpp
   generate/go_button.cpp
   source_path/source_field.cpp
   source_path/folder_browser.cpp
   links/link_pictures.cpp
   resources/brelix.rc)
-target_link_libraries(Brelix PRIVATE torvane_platform ole32 msimg32 uuid ${torvane_static_runtime})
+target_link_libraries(Brelix PRIVATE torvane_platform ole32 msimg32 comctl32 uuid ${torvane_static_runtime})
 torvane_warnings(Brelix)
 if(MINGW)
   # Unused library code and symbols would more than double the size of the program.

@@ -1,28 +1,38 @@
 #include "shell/form1.hpp"
+#include "shell/form1_window.hpp"
 
 #include "generate/go_button.hpp"
 #include "links/link_pictures.hpp"
 #include "platform/failure.hpp"
 #include "resources/resource_ids.h"
+#include "shell/accessibility.hpp"
+#include "shell/dpi.hpp"
 #include "shell/failure_report.hpp"
 #include "shell/gdi.hpp"
+#include "shell/keyboard_focus.hpp"
 #include "shell/picture_box.hpp"
 #include "shell/pictures.hpp"
 #include "source_path/folder_browser.hpp"
 #include "source_path/source_field.hpp"
 
+#include <oleacc.h>
 #include <windows.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace shell {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TorvaneForm1";
+// A fixed tool window: a small title bar with only the close box, no taskbar button.
+constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExtendedStyle = WS_EX_TOOLWINDOW;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLabelColour = RGB(0, 0, 128);
 constexpr int kFontPoints = 8;
+constexpr int kPointsPerInch = 72;
 
 struct EventRoute {
     Control control;
@@ -45,12 +55,24 @@ constexpr EventRoute kEventRoutes[] = {
     {Control::Picture3, kPictureClick, links::Picture3_Click},
 };
 
+// What screen readers announce for the controls whose looks tell it without words.
+constexpr std::pair<Control, AccessibleLook> kAccessibleLooks[] = {
+    {Control::GO0, {L"Go", ROLE_SYSTEM_PUSHBUTTON}},
+    {Control::Picture1, {L"Donate", ROLE_SYSTEM_LINK}},
+    {Control::Picture2, {L"Web site", ROLE_SYSTEM_LINK}},
+    {Control::Picture3, {L"Mail", ROLE_SYSTEM_LINK}},
+    {Control::TextBox1, {design_of(Control::Label2).text, 0}},
+};
+
+using Pictures = std::array<GdiObject<HBITMAP>, kControls.size()>;  // indexed by Control
+
 // The window and what it owns for the whole run.
 struct FormWindow {
     HWND window = nullptr;
-    int dots_per_inch = 96;
+    int dots_per_inch = kStandardDotsPerInch;
     GdiObject<HFONT> font;
-    std::array<GdiObject<HBITMAP>, kControls.size()> pictures;  // indexed by Control
+    Pictures pictures;
+    HWND focus_when_inactive = nullptr;
 };
 
 FormWindow& the_form() {
@@ -58,14 +80,11 @@ FormWindow& the_form() {
     return form;
 }
 
-int scaled(int twips) {
-    return scale_twips(twips, the_form().dots_per_inch);
-}
-
-RECT pixel_rect(const TwipsRect& place) {
-    const int left = scaled(place.left);
-    const int top = scaled(place.top);
-    return {left, top, left + scaled(place.width), top + scaled(place.height)};
+RECT pixel_rect(const TwipsRect& place, int dots_per_inch) {
+    const int left = scale_twips(place.left, dots_per_inch);
+    const int top = scale_twips(place.top, dots_per_inch);
+    return {left, top, left + scale_twips(place.width, dots_per_inch),
+            top + scale_twips(place.height, dots_per_inch)};
 }
 
 HWND control_window(Control control) {
@@ -88,23 +107,77 @@ HBITMAP picture_of(Control control) {
     return the_form().pictures[static_cast<std::size_t>(control)].get();
 }
 
-void load_pictures(HINSTANCE instance) {
+Pictures load_pictures(int dots_per_inch) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    Pictures pictures;
     for (const ControlDesign& control : kControls) {
         if (control.picture != 0) {
-            the_form().pictures[static_cast<std::size_t>(control.name)] =
-                load_picture(instance, control.picture);
+            pictures[static_cast<std::size_t>(control.name)] =
+                load_picture(instance, control.picture, dots_per_inch);
         }
     }
+    return pictures;
+}
+
+GdiObject<HFONT> create_font(int dots_per_inch) {
+    // MS Sans Serif is a bitmap font drawn for 96 dots per inch; on a denser display its
+    // nearest size would leave the text out of proportion with the window. There the
+    // logical face "MS Shell Dlg" gives the outline font the system maps it to (Microsoft
+    // Sans Serif, the outline successor of MS Sans Serif, on Windows 2000 and later).
+    const wchar_t* const face =
+        dots_per_inch == kStandardDotsPerInch ? L"MS Sans Serif" : L"MS Shell Dlg";
+    return GdiObject<HFONT>(CreateFontW(-MulDiv(kFontPoints, dots_per_inch, kPointsPerInch), 0, 0,
+                                        0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+// The frame's place is the caller's; its size and everything inside follow from the dots
+// per inch of the display, so the window looks the same on every display.
+void fit_to(int dots_per_inch, POINT frame_origin) {
+    FormWindow& form = the_form();
+    form.dots_per_inch = dots_per_inch;
+    GdiObject<HFONT> font = create_font(dots_per_inch);
+    Pictures pictures = load_pictures(dots_per_inch);
+    for (const ControlDesign& control : kControls) {
+        const HWND child = GetDlgItem(form.window, control.id);
+        if (!child) {
+            continue;
+        }
+        const RECT place = pixel_rect(control.place, dots_per_inch);
+        SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (control.kind == Kind::PictureBox) {
+            set_picture(child, pictures[static_cast<std::size_t>(control.name)].get());
+        }
+    }
+    // The controls use the new font and pictures now, so the old ones may go.
+    form.font = std::move(font);
+    form.pictures = std::move(pictures);
+
+    const RECT client = pixel_rect(kFormClientArea, dots_per_inch);
+    const RECT frame = frame_around(client, kFormStyle, kFormExtendedStyle, dots_per_inch);
+    SetWindowPos(form.window, nullptr, frame_origin.x, frame_origin.y, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(form.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+POINT design_frame_origin(int dots_per_inch) {
+    const RECT frame = frame_around(pixel_rect(kFormClientArea, dots_per_inch), kFormStyle,
+                                    kFormExtendedStyle, dots_per_inch);
+    return {frame.left, frame.top};
 }
 
 void paint_surface(HWND window) {
     const PaintScope paint(window);
+    const int dots_per_inch = the_form().dots_per_inch;
     const ControlDesign& label = design_of(Control::Label2);
-    RECT place = pixel_rect(label.place);
+    RECT place = pixel_rect(label.place, dots_per_inch);
     const HGDIOBJ previous_font = SelectObject(paint.context(), the_form().font.get());
     SetBkMode(paint.context(), TRANSPARENT);
     SetTextColor(paint.context(), kLabelColour);
-    const RECT watermark = pixel_rect(design_of(Control::Image1).place);
+    const RECT watermark = pixel_rect(design_of(Control::Image1).place, dots_per_inch);
     draw_picture(paint.context(), picture_of(Control::Image1), {watermark.left, watermark.top});
     // Drawn after the watermark, which would hide it otherwise; the letters alone show.
     DrawTextW(paint.context(), label.text.data(), static_cast<int>(label.text.size()), &place,
@@ -122,6 +195,19 @@ LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_PAINT:
             paint_surface(window);
             return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                the_form().focus_when_inactive = GetFocus();
+            }
+            return DefWindowProcW(window, message, wparam, lparam);
+        case WM_SETFOCUS:
+            pass_focus_on(window, reinterpret_cast<HWND>(wparam), the_form().focus_when_inactive);
+            return 0;
+        case WM_DPICHANGED: {
+            const auto& suggested = *reinterpret_cast<const RECT*>(lparam);
+            fit_to(LOWORD(wparam), {suggested.left, suggested.top});
+            return 0;
+        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -134,26 +220,22 @@ COLORREF background_of(const ControlDesign& control) {
     return control.background == Background::White ? kWhite : GetSysColor(COLOR_WINDOW);
 }
 
+// Created without a place or size: fit_to gives them theirs for the display.
 HWND create_child(HINSTANCE instance, const ControlDesign& control) {
     const HWND parent = the_form().window;
-    const RECT place = pixel_rect(control.place);
-    const int width = place.right - place.left;
-    const int height = place.bottom - place.top;
     const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
     const std::wstring text(control.text);
     switch (control.kind) {
         case Kind::PictureBox:
-            return create_picture_box(parent, control.id, place, picture_of(control.name),
-                                      background_of(control));
+            return create_picture_box(parent, control.id, background_of(control));
         case Kind::TextField:
             return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                                   place.left, place.top, width, height, parent, id, instance,
-                                   nullptr);
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0,
+                                   0, 0, 0, parent, id, instance, nullptr);
         case Kind::PushButton:
             return CreateWindowExW(0, L"BUTTON", text.c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, place.left,
-                                   place.top, width, height, parent, id, instance, nullptr);
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+                                   parent, id, instance, nullptr);
         case Kind::Image:
         case Kind::Label:
             break;
@@ -171,22 +253,16 @@ bool create_controls(HINSTANCE instance) {
         if (!is_child_window(control.kind)) {
             continue;
         }
-        const HWND child = create_child(instance, control);
-        if (!child) {
+        if (!create_child(instance, control)) {
             return false;
         }
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(the_form().font.get()), FALSE);
     }
     // The field takes text of any length, not the edit control's default of 32767.
     SendMessageW(control_window(Control::TextBox1), EM_SETLIMITTEXT, 0, 0);
+    for (const auto& [control, look] : kAccessibleLooks) {
+        describe_for_screen_readers(control_window(control), look);
+    }
     return true;
-}
-
-int screen_dots_per_inch() {
-    const HDC screen = GetDC(nullptr);
-    const int dots = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dots;
 }
 
 }  // namespace
@@ -228,14 +304,6 @@ const Form1& form1() {
 
 bool create_form1() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    FormWindow& form = the_form();
-    form.dots_per_inch = screen_dots_per_inch();
-    form.font.reset(CreateFontW(-MulDiv(kFontPoints, form.dots_per_inch, 72), 0, 0, 0, FW_NORMAL,
-                                FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                L"MS Sans Serif"));
-    load_pictures(instance);
-
     WNDCLASSEXW form_class{};
     form_class.cbSize = sizeof(form_class);
     form_class.lpfnWndProc = form_procedure;
@@ -247,19 +315,24 @@ bool create_form1() {
     RegisterClassExW(&form_class);
     register_picture_box_class(instance);
 
-    constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW;
-    RECT frame = pixel_rect(kFormClientArea);
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExtendedStyle);
+    // Created where the design puts it on a display of the system's density; once the
+    // window knows the display it is really on, it fits itself to that one.
+    FormWindow& form = the_form();
+    const POINT origin = design_frame_origin(system_dots_per_inch());
     const std::wstring title(kFormTitle);
-    form.window = CreateWindowExW(kExtendedStyle, kFormClass, title.c_str(), kStyle, frame.left,
-                                  frame.top, frame.right - frame.left, frame.bottom - frame.top,
-                                  nullptr, nullptr, instance, nullptr);
+    form.window = CreateWindowExW(kFormExtendedStyle, kFormClass, title.c_str(), kFormStyle,
+                                  origin.x, origin.y, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!form.window || !create_controls(instance)) {
         return false;
     }
+    const int dots_per_inch = dots_per_inch_of(form.window);
+    fit_to(dots_per_inch, design_frame_origin(dots_per_inch));
     run_guarded(form.window, Form_Load);
     return true;
+}
+
+bool move_focus_by_keyboard(const MSG& message) {
+    return move_focus_by_tab(the_form().window, message);
 }
 
 void show_form1() {

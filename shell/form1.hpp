@@ -23,9 +23,4 @@ class Form1 {
 
 [[nodiscard]] const Form1& form1();
 
-// Creates the window and its controls with their design values, hidden; returns false if
-// the system refused.
-[[nodiscard]] bool create_form1();
-void show_form1();
-
 }  // namespace shell

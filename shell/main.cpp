@@ -1,6 +1,6 @@
 #include "platform/failure.hpp"
 #include "shell/failure_report.hpp"
-#include "shell/form1.hpp"
+#include "shell/form1_window.hpp"
 
 #include <objbase.h>
 #include <windows.h>
@@ -31,6 +31,9 @@ class ComApartment {
 int run_message_loop() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (shell::move_focus_by_keyboard(message)) {
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -33,12 +33,7 @@ void paint(HWND box, const PictureBox& state) {
     GetClientRect(box, &client);
     SetBkColor(paint.context(), state.background);
     ExtTextOutW(paint.context(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-    if (state.picture) {
-        BITMAP size{};
-        GetObjectW(state.picture, sizeof(size), &size);
-        const BitmapSource source(paint.context(), state.picture);
-        BitBlt(paint.context(), 0, 0, size.bmWidth, size.bmHeight, source.context(), 0, 0, SRCCOPY);
-    }
+    draw_picture(paint.context(), state.picture, {0, 0});
 }
 
 bool pointer_inside(HWND box, LPARAM lparam) {
@@ -65,6 +60,8 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
+            // A box takes the focus when clicked, as it does by Tab; it draws no focus mark.
+            SetFocus(box);
             SetCapture(box);
             notify_parent(box, kPictureMouseDown);
             return 0;
@@ -100,12 +97,15 @@ void register_picture_box_class(HINSTANCE instance) {
     RegisterClassExW(&picture_box);
 }
 
-HWND create_picture_box(HWND parent, int id, const RECT& place, HBITMAP picture,
-                        COLORREF background) {
-    PictureBox state{picture, background};
-    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place.left,
-                           place.top, place.right - place.left, place.bottom - place.top, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+void set_picture(HWND box, HBITMAP picture) {
+    SetWindowLongPtrW(box, kPictureSlot, reinterpret_cast<LONG_PTR>(picture));
+    InvalidateRect(box, nullptr, FALSE);
+}
+
+HWND create_picture_box(HWND parent, int id, COLORREF background) {
+    PictureBox state{nullptr, background};
+    return CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
                            &state);
 }

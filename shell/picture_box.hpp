@@ -8,11 +8,15 @@ namespace shell {
 enum PictureBoxEvent : WORD { kPictureMouseDown = 1, kPictureMouseUp, kPictureClick };
 
 // A borderless child control that fills itself with its background colour and draws its
-// bitmap unscaled at its top-left corner. A press of any mouse button captures the mouse
-// until the release, so the release is reported even if the box was hidden meanwhile.
+// bitmap at the bitmap's own size at its top-left corner, clipped; transparent pixels show
+// the background colour. A press of any mouse button gives it the focus and captures the
+// mouse until the release, so the release is reported even if the box was hidden
+// meanwhile. It shows no focus mark and ignores keys.
 void register_picture_box_class(HINSTANCE instance);
 
-HWND create_picture_box(HWND parent, int id, const RECT& place, HBITMAP picture,
-                        COLORREF background);
+// Made without a place, a size or a picture; the owner gives it those for the display.
+HWND create_picture_box(HWND parent, int id, COLORREF background);
+// The bitmap stays the caller's and must outlive the box or be replaced first.
+void set_picture(HWND box, HBITMAP picture);
 
 }  // namespace shell

@@ -1,5 +1,7 @@
 #include "shell/pictures.hpp"
 
+#include "shell/dpi.hpp"
+
 #include <objbase.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -25,33 +27,62 @@ Resource find_resource(HINSTANCE instance, int id) {
     return {LockResource(LoadResource(instance, found)), SizeofResource(instance, found)};
 }
 
-ComPtr<IWICBitmapSource> decode(const Resource& resource) {
+ComPtr<IWICImagingFactory> imaging_factory() {
     ComPtr<IWICImagingFactory> factory;
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_PPV_ARGS(&factory));
+    return factory;
+}
+
+ComPtr<IWICBitmapSource> decode(IWICImagingFactory& factory, const Resource& resource) {
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
     const bool decoded =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_PPV_ARGS(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(factory.CreateStream(&stream)) &&
         SUCCEEDED(stream->InitializeFromMemory(
             static_cast<BYTE*>(const_cast<void*>(resource.bytes)), resource.size)) &&
-        SUCCEEDED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                   WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(factory.CreateDecoderFromStream(stream.Get(), nullptr,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder)) &&
         SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(factory.CreateFormatConverter(&converter)) &&
         SUCCEEDED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
                                         WICBitmapDitherTypeNone, nullptr, 0.0,
                                         WICBitmapPaletteTypeCustom));
     return decoded ? ComPtr<IWICBitmapSource>(converter) : nullptr;
 }
 
+int scaled(UINT pixels, int dots_per_inch) {
+    return MulDiv(static_cast<int>(pixels), dots_per_inch, kStandardDotsPerInch);
+}
+
+// The picture at the size it has on a display of that many dots per inch, smoothed.
+ComPtr<IWICBitmapSource> at_size_for(IWICImagingFactory& factory, ComPtr<IWICBitmapSource> picture,
+                                     int dots_per_inch) {
+    UINT width = 0;
+    UINT height = 0;
+    if (dots_per_inch == kStandardDotsPerInch || FAILED(picture->GetSize(&width, &height))) {
+        return picture;
+    }
+    ComPtr<IWICBitmapScaler> scaler;
+    const bool scaled_well = SUCCEEDED(factory.CreateBitmapScaler(&scaler)) &&
+                             SUCCEEDED(scaler->Initialize(
+                                 picture.Get(), scaled(width, dots_per_inch),
+                                 scaled(height, dots_per_inch), WICBitmapInterpolationModeFant));
+    return scaled_well ? ComPtr<IWICBitmapSource>(scaler) : picture;
+}
+
 }  // namespace
 
-GdiObject<HBITMAP> load_picture(HINSTANCE instance, int resource) {
+GdiObject<HBITMAP> load_picture(HINSTANCE instance, int resource, int dots_per_inch) {
     const Resource stored = find_resource(instance, resource);
-    const ComPtr<IWICBitmapSource> source = stored.bytes ? decode(stored) : nullptr;
+    const ComPtr<IWICImagingFactory> factory = imaging_factory();
+    ComPtr<IWICBitmapSource> source =
+        stored.bytes && factory ? decode(*factory.Get(), stored) : nullptr;
+    if (source) {
+        source = at_size_for(*factory.Get(), source, dots_per_inch);
+    }
     UINT width = 0;
     UINT height = 0;
     if (!source || FAILED(source->GetSize(&width, &height))) {

@@ -1,0 +1,91 @@
+#include "shell/keyboard_focus.hpp"
+
+#include "shell/design.hpp"
+
+#include <algorithm>
+#include <array>
+
+namespace shell {
+namespace {
+
+// The label passes the focus on in its place in the order; it never holds it itself.
+constexpr bool takes_focus(const ControlDesign& control) {
+    return control.tab_index >= 0 && control.kind != Kind::Label;
+}
+
+constexpr auto kTabOrder = [] {
+    std::array<Control, std::ranges::count_if(kControls, takes_focus)> order{};
+    std::size_t next = 0;
+    for (int tab_index = 0; next < order.size(); ++tab_index) {
+        for (const ControlDesign& control : kControls) {
+            if (control.tab_index == tab_index && takes_focus(control)) {
+                order[next++] = control.name;
+            }
+        }
+    }
+    return order;
+}();
+
+bool can_take_focus(HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+// The next control in the tab order after the given one (or the first, for none) that
+// can take the focus now: Go is hidden while a mouse button is held on it.
+HWND next_in_tab_order(HWND form, HWND from, bool backwards) {
+    const auto* position = std::ranges::find_if(
+        kTabOrder, [&](Control control) { return design_of(control).id == GetDlgCtrlID(from); });
+    std::size_t index = position == kTabOrder.end()
+                            ? (backwards ? 0 : kTabOrder.size() - 1)
+                            : static_cast<std::size_t>(position - kTabOrder.begin());
+    for (std::size_t step = 0; step < kTabOrder.size(); ++step) {
+        index = (index + (backwards ? kTabOrder.size() - 1 : 1)) % kTabOrder.size();
+        const HWND candidate = GetDlgItem(form, design_of(kTabOrder[index]).id);
+        if (can_take_focus(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+void focus_by_keyboard(HWND form, HWND control) {
+    SetFocus(control);
+    // As in a dialog: a field reached by the keyboard has its text selected.
+    if (control == GetDlgItem(form, design_of(Control::TextBox1).id)) {
+        SendMessageW(control, EM_SETSEL, 0, -1);
+    }
+}
+
+bool is_key_down(int virtual_key) {
+    return GetKeyState(virtual_key) < 0;
+}
+
+}  // namespace
+
+bool move_focus_by_tab(HWND form, const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB ||
+        (message.hwnd != form && !IsChild(form, message.hwnd)) || is_key_down(VK_MENU) ||
+        is_key_down(VK_CONTROL)) {
+        return false;
+    }
+    const HWND focus = GetFocus();
+    if (const HWND next = next_in_tab_order(form, IsChild(form, focus) ? focus : nullptr,
+                                            is_key_down(VK_SHIFT))) {
+        focus_by_keyboard(form, next);
+    }
+    return true;
+}
+
+void pass_focus_on(HWND form, HWND lost_by, HWND focus_when_left) {
+    HWND previous = IsChild(form, lost_by) ? lost_by : focus_when_left;
+    if (!IsChild(form, previous)) {
+        previous = nullptr;
+    }
+    const HWND target =
+        can_take_focus(previous) ? previous : next_in_tab_order(form, previous, false);
+    if (target) {
+        SetFocus(target);
+    }
+}
+
+}  // namespace shell
