@@ -29,8 +29,11 @@ torvane_windows_test(e2e_tests
   tests/e2e/go_test.cpp
   tests/e2e/source_path_test.cpp
   tests/e2e/links_test.cpp
-  tests/e2e/fault_test.cpp)
-target_link_libraries(e2e_tests PRIVATE advapi32)
+  tests/e2e/fault_test.cpp
+  tests/e2e/layout_test.cpp
+  tests/e2e/keyboard_test.cpp
+  tests/e2e/e2e_tests.rc)
+target_link_libraries(e2e_tests PRIVATE advapi32 ole32 oleaut32 oleacc uuid)
 
 add_executable(link_logger tests/e2e/link_logger.cpp)
 target_link_options(link_logger PRIVATE -municode ${torvane_static_runtime})

@@ -202,6 +202,56 @@ void put_on_clipboard(const std::wstring& text) {
     CloseClipboard();
 }
 
+Screenshot::Screenshot(const RECT& screen)
+    : width_(screen.right - screen.left),
+      height_(screen.bottom - screen.top),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width_;
+    format.bmiHeader.biHeight = -height_;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    const HDC desktop = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(desktop);
+    const HBITMAP bitmap = CreateCompatibleBitmap(desktop, width_, height_);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, desktop, screen.left, screen.top, SRCCOPY);
+    SelectObject(memory, previous);
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height_), pixels_.data(), &format,
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, desktop);
+}
+
+COLORREF Screenshot::at(int x, int y) const {
+    const std::uint32_t pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+RECT client_on_screen(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
+RECT place_in_parent(HWND child) {
+    RECT place{};
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+HWND focus_in(HWND window) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    return thread.hwndFocus;
+}
+
 POINT center_of(HWND window) {
     RECT place{};
     GetWindowRect(window, &place);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -66,6 +67,29 @@ void press_key_with(WORD modifier, WORD virtual_key);
 // Types the text as the keyboard would, character by character.
 void type_text(const std::wstring& text);
 void put_on_clipboard(const std::wstring& text);
+
+// The pixels of a rectangle of the screen as they were when it was taken.
+class Screenshot {
+  public:
+    explicit Screenshot(const RECT& screen);
+    [[nodiscard]] int width() const noexcept { return width_; }
+    [[nodiscard]] int height() const noexcept { return height_; }
+    // x and y from the rectangle's top-left corner.
+    [[nodiscard]] COLORREF at(int x, int y) const;
+    bool operator==(const Screenshot&) const = default;
+
+  private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
+};
+
+// A window's client area in screen coordinates.
+[[nodiscard]] RECT client_on_screen(HWND window);
+// A child window's rectangle in its parent's client coordinates.
+[[nodiscard]] RECT place_in_parent(HWND child);
+// The window that has the keyboard focus in the thread of the given window.
+[[nodiscard]] HWND focus_in(HWND window);
 
 [[nodiscard]] POINT center_of(HWND window);
 [[nodiscard]] std::wstring text_of(HWND window);
