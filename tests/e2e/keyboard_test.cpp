@@ -40,6 +40,18 @@ class Keyboard : public testing::Test {
         return visited;
     }
 
+    // Presses Tab until the control has the focus; false if the focus stops moving first.
+    [[nodiscard]] bool tab_to(Control name) const {
+        for (int presses = 0; focus() != control(name); ++presses) {
+            const HWND before = focus();
+            press_key(VK_TAB);
+            if (presses > 8 || !wait_until([&] { return focus() != before; }, 2s)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     [[nodiscard]] std::vector<HWND> controls(std::initializer_list<Control> names) const {
         std::vector<HWND> windows;
         for (const Control name : names) {
@@ -83,14 +95,20 @@ TEST_F(Keyboard, FocusedPictureBoxesIgnoreKeysAndShowNoFocusMark) {
     // With the focus on any of the boxes the window looks as it did at the start.
     for (const Control box :
          {Control::GO1, Control::Picture1, Control::Picture2, Control::Picture3}) {
-        while (focus() != control(box)) {
-            const HWND before = focus();
-            press_key(VK_TAB);
-            ASSERT_TRUE(wait_until([&] { return focus() != before; }, 2s));
-        }
+        ASSERT_TRUE(tab_to(box));
         EXPECT_TRUE(Screenshot(client_on_screen(brelix_.window())) == at_start)
             << "a mark on control " << static_cast<int>(box);
     }
+}
+
+TEST_F(Keyboard, SpaceOnTheFocusedBrowseButtonOpensThePicker) {
+    ASSERT_TRUE(tab_to(Control::Command2));
+    press_key(VK_SPACE);
+    const HWND picker = brelix_.wait_for_message_box();
+    ASSERT_TRUE(picker) << "no folder picker";
+    EXPECT_EQ(GetWindow(picker, GW_OWNER), brelix_.window());
+    press_key(VK_ESCAPE);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(picker); }));
 }
 
 // What a screen reader is told, asked the way one asks: through the accessible object of
