@@ -3,7 +3,6 @@
 #include "platform/failure.hpp"
 #include "platform/system_function.hpp"
 
-#include <commctrl.h>
 #include <oleacc.h>
 #include <wrl/client.h>
 
@@ -185,31 +184,42 @@ std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
     }
 }
 
-LRESULT CALLBACK describing_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
-                                      UINT_PTR, DWORD_PTR look) {
+// The control's own window procedure and its look, kept with the control itself.
+constexpr wchar_t kOwnProcedure[] = L"Torvane.OwnProcedure";
+constexpr wchar_t kLook[] = L"Torvane.AccessibleLook";
+
+LRESULT CALLBACK describing_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto own_procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kOwnProcedure));
     switch (message) {
         case WM_GETOBJECT:
             // The object identifier is a 32-bit value whatever the size of LPARAM.
             if (static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
-                if (const auto answer = described_client_object(
-                        control, wparam, *reinterpret_cast<const AccessibleLook*>(look))) {
+                const auto& look = *static_cast<const AccessibleLook*>(GetPropW(control, kLook));
+                if (const auto answer = described_client_object(control, wparam, look)) {
                     return *answer;
                 }
             }
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(control, describing_procedure, 0);
+            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_procedure));
+            RemovePropW(control, kOwnProcedure);
+            RemovePropW(control, kLook);
             break;
         default:
             break;
     }
-    return DefSubclassProc(control, message, wparam, lparam);
+    return CallWindowProcW(own_procedure, control, message, wparam, lparam);
 }
 
 }  // namespace
 
 void describe_for_screen_readers(HWND control, const AccessibleLook& look) {
-    SetWindowSubclass(control, describing_procedure, 0, reinterpret_cast<DWORD_PTR>(&look));
+    // Subclassed by hand rather than with SetWindowSubclass, which would load the common
+    // controls library into every run for a question that most runs are never asked.
+    SetPropW(control, kLook, const_cast<AccessibleLook*>(&look));
+    SetPropW(control, kOwnProcedure,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(describing_procedure));
 }
 
 }  // namespace shell
