@@ -227,6 +227,9 @@ Screenshot::Screenshot(const RECT& screen)
 }
 
 COLORREF Screenshot::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return CLR_INVALID;
+    }
     const std::uint32_t pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }

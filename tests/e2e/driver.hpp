@@ -74,7 +74,7 @@ class Screenshot {
     explicit Screenshot(const RECT& screen);
     [[nodiscard]] int width() const noexcept { return width_; }
     [[nodiscard]] int height() const noexcept { return height_; }
-    // x and y from the rectangle's top-left corner.
+    // x and y from the rectangle's top-left corner; CLR_INVALID outside the rectangle.
     [[nodiscard]] COLORREF at(int x, int y) const;
     bool operator==(const Screenshot&) const = default;
 

@@ -392,4 +392,50 @@ TEST(HighDensity, At192DotsPerInchTheWindowIsTwiceAsLargeInProportion) {
     EXPECT_TRUE(all_of_colour(shot, {0, 372, 518, 376}, kWhite));
 }
 
+// What Windows sends when the window is dragged onto a display of another density (Wine
+// has one density for all displays); the suggested rectangle is put into the program's
+// own memory, as the system would.
+void tell_new_density(HWND window, int dots_per_inch, const RECT& suggested) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process_id);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(suggested), MEM_COMMIT | MEM_RESERVE,
+                                  PAGE_READWRITE);
+    WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dots_per_inch, dots_per_inch),
+                 reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+}
+
+TEST(HighDensity, OnADenserDisplayTheWindowFitsItselfAgain) {
+    const TempFolder folder;
+    folder.write(L"backup.bat", "@echo off\r\n");
+    const Brelix brelix(folder);
+    ASSERT_TRUE(brelix.window());
+
+    tell_new_density(brelix.window(), 144, {100, 80, 500, 480});
+    RECT frame{};
+    GetWindowRect(brelix.window(), &frame);
+    EXPECT_EQ(frame.left, 100);
+    EXPECT_EQ(frame.top, 80);
+    // The frame's size is left alone here: Wine's own frame stays at the density the
+    // window really has, which a message cannot change.
+    const RECT go = place_in_parent(brelix.control(Control::GO0));
+    EXPECT_TRUE(same_rect(go, {276, 216, 276 + 110, 216 + 62})) << describe(go);
+
+    // The Go picture, 65 x 36 pixels at 96 dots per inch, is now 98 x 54.
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    RECT go_place{};
+    GetWindowRect(brelix.control(Control::GO0), &go_place);
+    const auto looks_refitted = [&] {
+        const Screenshot shot(go_place);
+        return !all_of_colour(shot, {96, 0, 98, 54}, background) &&
+               !all_of_colour(shot, {0, 52, 98, 54}, background) &&
+               all_of_colour(shot, {98, 0, 110, 62}, background) &&
+               all_of_colour(shot, {0, 54, 110, 62}, background);
+    };
+    EXPECT_TRUE(wait_until(looks_refitted, 5s));
+}
+
 }  // namespace
