@@ -7,6 +7,7 @@
 #include <wrl/client.h>
 
 #include <atomic>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -179,7 +180,8 @@ std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
         ComPtr<IAccessible> described;
         described.Attach(std::make_unique<DescribedObject>(std::move(standard), look).release());
         return result_from_object(IID_IAccessible, flags, described.Get());
-    } catch (const platform::Failure&) {
+    } catch (const std::exception&) {
+        // No library or no memory: nothing may leave a window procedure.
         return std::nullopt;
     }
 }
