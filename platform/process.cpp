@@ -24,11 +24,16 @@ std::wstring system_command_interpreter() {
 }  // namespace
 
 void start_script(const std::wstring& script_path) {
-    // The interpreter is named by its full path and the script by its full path, so that
-    // no cmd.exe or script found on a search path runs instead; /d skips AutoRun
-    // commands, and /s strips only the outer quotes of the quoted path.
+    // The interpreter is named by its full path, so that no cmd.exe found on a search path
+    // runs instead. The script is named relative to its own folder, which becomes the
+    // interpreter's current folder: cmd would expand a %NAME% in the folder's name on its
+    // command line, and no quoting stops that. /d skips AutoRun commands, and /s strips
+    // only the outer quotes of the quoted name.
     const std::wstring interpreter = system_command_interpreter();
-    std::wstring command_line = L"cmd.exe /d /s /c \"\"" + script_path + L"\"\"";
+    const std::size_t name_start = script_path.find_last_of(L'\\') + 1;
+    const std::wstring folder = script_path.substr(0, name_start);
+    std::wstring command_line =
+        L"cmd.exe /d /s /c \"\".\\" + script_path.substr(name_start) + L"\"\"";
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -36,7 +41,8 @@ void start_script(const std::wstring& script_path) {
     startup.wShowWindow = SW_SHOWMAXIMIZED;
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(interpreter.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started)) {
+                        CREATE_NEW_CONSOLE, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                        &startup, &started)) {
         fail_with_last_error(kCannotStart, script_path);
     }
     const UniqueHandle process(started.hProcess);

@@ -41,14 +41,17 @@ bool wait_until(const std::function<bool()>& condition, Duration limit) {
     return true;
 }
 
-Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments) {
+Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments)
+    : Brelix(working_folder.path(), arguments) {}
+
+Brelix::Brelix(const std::wstring& working_folder, const std::wstring& arguments) {
     const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
     std::wstring command_line =
         L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        working_folder.path().c_str(), &startup, &process_)) {
+                        working_folder.c_str(), &startup, &process_)) {
         std::fprintf(stderr, "could not start Brelix.exe: error %lu\n", GetLastError());
         return;
     }

@@ -36,6 +36,7 @@ inline const std::string kMarkerTemplate = "@echo off\r\necho PATHtoFOLDER>marke
 class Brelix {
   public:
     explicit Brelix(const TempFolder& working_folder, const std::wstring& arguments = L"");
+    explicit Brelix(const std::wstring& working_folder, const std::wstring& arguments = L"");
     Brelix(const Brelix&) = delete;
     Brelix& operator=(const Brelix&) = delete;
     ~Brelix();

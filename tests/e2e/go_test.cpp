@@ -91,6 +91,23 @@ TEST(Go, ReleaseOutsideTheWindowStillRunsTheJob) {
     EXPECT_TRUE(wait_until([&] { return folder.read(L"marker.txt") == kDefaultPath + "\r\n"; }));
 }
 
+TEST(Go, WorkingFolderWithPercentSignsRunsItsOwnScript) {
+    // cmd would read %PATH% in a command line as the search path's value.
+    const TempFolder folder;
+    const std::wstring odd_name = L"100%PATH%sure";
+    ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\" + odd_name).c_str(), nullptr));
+    folder.write(odd_name + L"\\backup.bat", kMarkerTemplate);
+    const Brelix brelix(folder.path() + L"\\" + odd_name);
+    ASSERT_TRUE(brelix.window());
+
+    brelix.click_go();
+    ASSERT_TRUE(brelix.wait_for_exit());
+    EXPECT_EQ(brelix.exit_code(), 0u);
+    EXPECT_TRUE(wait_until([&] {
+        return folder.read(odd_name + L"\\marker.txt") == kDefaultPath + "\r\n";
+    })) << "the script in the folder did not run";
+}
+
 TEST(Go, MissingTemplateShowsTheFailureAndEndsWithoutCreatingAFile) {
     const TempFolder folder;
     const Brelix brelix(folder);

@@ -22,14 +22,13 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    for (const std::wstring& name : names()) {
-        const std::wstring path = path_ + L"\\" + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(path.c_str())) {
-            RemoveDirectoryW(path.c_str());
-        }
+    std::error_code ignored;
+    // Read-only files (some tests make them) cannot be deleted as they are.
+    for (auto entry = std::filesystem::recursive_directory_iterator(path_, ignored);
+         entry != std::filesystem::recursive_directory_iterator(); entry.increment(ignored)) {
+        SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    RemoveDirectoryW(path_.c_str());
+    std::filesystem::remove_all(path_, ignored);
 }
 
 void TempFolder::write(const std::wstring& name, const std::string& bytes) const {

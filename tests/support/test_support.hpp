@@ -10,7 +10,7 @@
 
 namespace test_support {
 
-// A fresh folder in the user's temporary folder, removed with its files at the end.
+// A fresh folder in the user's temporary folder, removed with all it holds at the end.
 class TempFolder {
   public:
     TempFolder();
