@@ -21,19 +21,26 @@ std::wstring system_command_interpreter() {
     return std::wstring(folder.data(), length) + L"\\cmd.exe";
 }
 
+bool is_network_path(std::wstring_view path) {
+    return path.starts_with(L"\\\\");
+}
+
 }  // namespace
 
 void start_script(const std::wstring& script_path) {
     // The interpreter is named by its full path, so that no cmd.exe found on a search path
     // runs instead. The script is named relative to its own folder, which becomes the
     // interpreter's current folder: cmd would expand a %NAME% in the folder's name on its
-    // command line, and no quoting stops that. /d skips AutoRun commands, and /s strips
-    // only the outer quotes of the quoted name.
+    // command line, and no quoting stops that. cmd cannot work in a network folder
+    // (\\server\share) and moves to the Windows folder, so there the script is named by
+    // its full path.
+    // /d skips AutoRun commands, and /s strips only the outer quotes of the quoted name.
     const std::wstring interpreter = system_command_interpreter();
     const std::size_t name_start = script_path.find_last_of(L'\\') + 1;
     const std::wstring folder = script_path.substr(0, name_start);
-    std::wstring command_line =
-        L"cmd.exe /d /s /c \"\".\\" + script_path.substr(name_start) + L"\"\"";
+    const std::wstring script =
+        is_network_path(folder) ? script_path : L".\\" + script_path.substr(name_start);
+    std::wstring command_line = L"cmd.exe /d /s /c \"\"" + script + L"\"\"";
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
