@@ -32,23 +32,27 @@ bool is_self(const VARIANT& child) {
 
 // The system's accessible object of the control with the look's name and role in place of
 // its own; every other question goes to the system's object unchanged.
-class DescribedObject final : public IAccessible {
+class DescribedObject final : public IAccessible, public IOleWindow {
   public:
-    DescribedObject(ComPtr<IAccessible> standard, const AccessibleLook& look)
-        : standard_(std::move(standard)), look_(look) {}
+    DescribedObject(HWND control, ComPtr<IAccessible> standard, const AccessibleLook& look)
+        : control_(control), standard_(std::move(standard)), look_(look) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interface_id, void** object) override {
         if (!object) {
             return E_POINTER;
         }
+        *object = nullptr;
         if (interface_id == IID_IUnknown || interface_id == IID_IDispatch ||
             interface_id == IID_IAccessible) {
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
+        } else if (interface_id == IID_IOleWindow) {
+            // How clients find the window of an object, as they do for the system's own.
+            *object = static_cast<IOleWindow*>(this);
+        } else {
+            return E_NOINTERFACE;
         }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -70,12 +74,28 @@ class DescribedObject final : public IAccessible {
                                             LCID locale, DISPID* ids) override {
         return standard_->GetIDsOfNames(interface_id, names, count, locale, ids);
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID interface_id, LCID locale, WORD flags,
+    // Through the interface's type description onto this object's own methods, so a
+    // client that asks by name gets the same answers as one that calls them.
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID locale, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argument_error) override {
-        return standard_->Invoke(member, interface_id, locale, flags, parameters, result, exception,
-                                 argument_error);
+        ComPtr<ITypeInfo> description;
+        const HRESULT described = standard_->GetTypeInfo(0, locale, &description);
+        if (FAILED(described)) {
+            return described;
+        }
+        return description->Invoke(static_cast<IAccessible*>(this), member, flags, parameters,
+                                   result, exception, argument_error);
     }
+
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        if (!window) {
+            return E_POINTER;
+        }
+        *window = control_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!is_self(child) || look_.name.empty()) {
@@ -164,6 +184,7 @@ class DescribedObject final : public IAccessible {
 
   private:
     std::atomic<ULONG> references_{1};
+    HWND control_;
     ComPtr<IAccessible> standard_;
     const AccessibleLook& look_;
 };
@@ -178,8 +199,11 @@ std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
             return std::nullopt;
         }
         ComPtr<IAccessible> described;
-        described.Attach(std::make_unique<DescribedObject>(std::move(standard), look).release());
-        return result_from_object(IID_IAccessible, flags, described.Get());
+        described.Attach(
+            std::make_unique<DescribedObject>(control, std::move(standard), look).release());
+        const LRESULT result = result_from_object(IID_IAccessible, flags, described.Get());
+        // A failure code would fail the client's request; the control's own answer is better.
+        return result >= 0 ? std::optional<LRESULT>(result) : std::nullopt;
     } catch (const std::exception&) {
         // No library or no memory: nothing may leave a window procedure.
         return std::nullopt;
@@ -203,7 +227,11 @@ LRESULT CALLBACK describing_procedure(HWND control, UINT message, WPARAM wparam,
             }
             break;
         case WM_NCDESTROY:
-            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_procedure));
+            // Put back only if no later subclass has replaced this one meanwhile.
+            if (GetWindowLongPtrW(control, GWLP_WNDPROC) ==
+                reinterpret_cast<LONG_PTR>(describing_procedure)) {
+                SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_procedure));
+            }
             RemovePropW(control, kOwnProcedure);
             RemovePropW(control, kLook);
             break;
@@ -219,6 +247,9 @@ void describe_for_screen_readers(HWND control, const AccessibleLook& look) {
     // Subclassed by hand rather than with SetWindowSubclass, which would load the common
     // controls library into every run for a question that most runs are never asked.
     SetPropW(control, kLook, const_cast<AccessibleLook*>(&look));
+    if (GetPropW(control, kOwnProcedure)) {
+        return;  // described already: only the look changes
+    }
     SetPropW(control, kOwnProcedure,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(describing_procedure));

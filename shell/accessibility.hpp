@@ -15,8 +15,9 @@ struct AccessibleLook {
 };
 
 // The control answers screen readers with the look's name and role, and otherwise as the
-// system's accessible object for it does. Nothing it shows or does changes. The look must
-// outlive the control.
+// system's accessible object for it does. Nothing it shows or does changes. A screen
+// reader may hold the answer after the control is gone, so the look must last for the
+// whole run.
 void describe_for_screen_readers(HWND control, const AccessibleLook& look);
 
 }  // namespace shell
