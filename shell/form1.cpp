@@ -33,6 +33,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLabelColour = RGB(0, 0, 128);
 constexpr int kFontPoints = 8;
 constexpr int kPointsPerInch = 72;
+// WM_GETDPISCALEDSIZE, which the headers declare only for Windows 10 (1703) and later.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 struct EventRoute {
     Control control;
@@ -109,11 +111,12 @@ HBITMAP picture_of(Control control) {
 
 Pictures load_pictures(int dots_per_inch) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const PictureDecoder decoder;
     Pictures pictures;
     for (const ControlDesign& control : kControls) {
         if (control.picture != 0) {
             pictures[static_cast<std::size_t>(control.name)] =
-                load_picture(instance, control.picture, dots_per_inch);
+                decoder.load(instance, control.picture, dots_per_inch);
         }
     }
     return pictures;
@@ -130,6 +133,16 @@ GdiObject<HFONT> create_font(int dots_per_inch) {
                                         0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+RECT design_frame(int dots_per_inch) {
+    return frame_around(pixel_rect(kFormClientArea, dots_per_inch), kFormStyle, kFormExtendedStyle,
+                        dots_per_inch);
+}
+
+POINT design_frame_origin(int dots_per_inch) {
+    const RECT frame = design_frame(dots_per_inch);
+    return {frame.left, frame.top};
 }
 
 // The frame's place is the caller's; its size and everything inside follow from the dots
@@ -156,17 +169,10 @@ void fit_to(int dots_per_inch, POINT frame_origin) {
     form.font = std::move(font);
     form.pictures = std::move(pictures);
 
-    const RECT client = pixel_rect(kFormClientArea, dots_per_inch);
-    const RECT frame = frame_around(client, kFormStyle, kFormExtendedStyle, dots_per_inch);
+    const RECT frame = design_frame(dots_per_inch);
     SetWindowPos(form.window, nullptr, frame_origin.x, frame_origin.y, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(form.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-POINT design_frame_origin(int dots_per_inch) {
-    const RECT frame = frame_around(pixel_rect(kFormClientArea, dots_per_inch), kFormStyle,
-                                    kFormExtendedStyle, dots_per_inch);
-    return {frame.left, frame.top};
 }
 
 void paint_surface(HWND window) {
@@ -203,6 +209,13 @@ LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
         case WM_SETFOCUS:
             pass_focus_on(window, reinterpret_cast<HWND>(wparam), the_form().focus_when_inactive);
             return 0;
+        case kGetDpiScaledSize: {
+            // The exact size at the new density, so the place Windows suggests with
+            // WM_DPICHANGED fits it and the window does not jump between displays.
+            const RECT frame = design_frame(LOWORD(wparam));
+            *reinterpret_cast<SIZE*>(lparam) = {frame.right - frame.left, frame.bottom - frame.top};
+            return TRUE;
+        }
         case WM_DPICHANGED: {
             const auto& suggested = *reinterpret_cast<const RECT*>(lparam);
             fit_to(LOWORD(wparam), {suggested.left, suggested.top});

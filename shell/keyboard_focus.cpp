@@ -68,6 +68,9 @@ bool move_focus_by_tab(HWND form, const MSG& message) {
         is_key_down(VK_CONTROL)) {
         return false;
     }
+    // As the dialog manager does: once the keyboard moves the focus, show where it is,
+    // even where the system hides focus marks until the keyboard is used.
+    SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     const HWND focus = GetFocus();
     if (const HWND next = next_in_tab_order(form, IsChild(form, focus) ? focus : nullptr,
                                             is_key_down(VK_SHIFT))) {

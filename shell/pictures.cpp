@@ -3,8 +3,6 @@
 #include "shell/dpi.hpp"
 
 #include <objbase.h>
-#include <wincodec.h>
-#include <wrl/client.h>
 
 #include <cstring>
 
@@ -25,13 +23,6 @@ Resource find_resource(HINSTANCE instance, int id) {
     }
     // Resources stay mapped for the life of the module; there is nothing to free.
     return {LockResource(LoadResource(instance, found)), SizeofResource(instance, found)};
-}
-
-ComPtr<IWICImagingFactory> imaging_factory() {
-    ComPtr<IWICImagingFactory> factory;
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_PPV_ARGS(&factory));
-    return factory;
 }
 
 ComPtr<IWICBitmapSource> decode(IWICImagingFactory& factory, const Resource& resource) {
@@ -75,13 +66,17 @@ ComPtr<IWICBitmapSource> at_size_for(IWICImagingFactory& factory, ComPtr<IWICBit
 
 }  // namespace
 
-GdiObject<HBITMAP> load_picture(HINSTANCE instance, int resource, int dots_per_inch) {
+PictureDecoder::PictureDecoder() {
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_PPV_ARGS(&factory_));
+}
+
+GdiObject<HBITMAP> PictureDecoder::load(HINSTANCE instance, int resource, int dots_per_inch) const {
     const Resource stored = find_resource(instance, resource);
-    const ComPtr<IWICImagingFactory> factory = imaging_factory();
     ComPtr<IWICBitmapSource> source =
-        stored.bytes && factory ? decode(*factory.Get(), stored) : nullptr;
+        stored.bytes && factory_ ? decode(*factory_.Get(), stored) : nullptr;
     if (source) {
-        source = at_size_for(*factory.Get(), source, dots_per_inch);
+        source = at_size_for(*factory_.Get(), source, dots_per_inch);
     }
     UINT width = 0;
     UINT height = 0;
