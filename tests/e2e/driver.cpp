@@ -237,6 +237,20 @@ COLORREF Screenshot::at(int x, int y) const {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
+Screenshot settled_screenshot(const RECT& screen, Duration limit) {
+    Screenshot last(screen);
+    wait_until(
+        [&] {
+            std::this_thread::sleep_for(100ms);
+            Screenshot now(screen);
+            const bool settled = now == last;
+            last = std::move(now);
+            return settled;
+        },
+        limit);
+    return last;
+}
+
 RECT client_on_screen(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -283,6 +297,15 @@ COLORREF screen_pixel(POINT screen) {
     const COLORREF colour = GetPixel(desktop, screen.x, screen.y);
     ReleaseDC(nullptr, desktop);
     return colour;
+}
+
+bool is_go_grey(COLORREF colour) {
+    return GetRValue(colour) == GetGValue(colour) && GetGValue(colour) == GetBValue(colour) &&
+           GetRValue(colour) < 200;
+}
+
+bool is_go_orange(COLORREF colour) {
+    return GetRValue(colour) > 230 && GetBValue(colour) < 160;
 }
 
 std::string narrow(const std::wstring& text) {

@@ -85,6 +85,10 @@ class Screenshot {
     std::vector<std::uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
 };
 
+// The rectangle of the screen once two looks a moment apart agree, so that no painting
+// is under way (or the last look, if it never settles within the limit).
+[[nodiscard]] Screenshot settled_screenshot(const RECT& screen, Duration limit = 5s);
+
 // A window's client area in screen coordinates.
 [[nodiscard]] RECT client_on_screen(HWND window);
 // A child window's rectangle in its parent's client coordinates.
@@ -97,6 +101,9 @@ class Screenshot {
 // The message text of a message box.
 [[nodiscard]] std::wstring message_of(HWND message_box);
 [[nodiscard]] COLORREF screen_pixel(POINT screen);
+// The Go picture at rest is grey, pressed light orange (its letters are white in both).
+[[nodiscard]] bool is_go_grey(COLORREF colour);
+[[nodiscard]] bool is_go_orange(COLORREF colour);
 [[nodiscard]] std::string narrow(const std::wstring& text);
 
 }  // namespace e2e

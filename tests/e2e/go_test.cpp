@@ -9,14 +9,6 @@ namespace {
 using namespace e2e;
 using shell::Control;
 
-bool is_orange(COLORREF colour) {
-    return GetRValue(colour) > 230 && GetBValue(colour) < 160;
-}
-bool is_grey(COLORREF colour) {
-    return GetRValue(colour) == GetGValue(colour) && GetGValue(colour) == GetBValue(colour) &&
-           GetRValue(colour) < 200;
-}
-
 TEST(Start, ShowsTheWindowWithTheDefaultPathAndChangesNothing) {
     const TempFolder folder;
     folder.write(L"backup.bat", kMarkerTemplate);
@@ -60,12 +52,12 @@ TEST(Go, ShowsThePressedLookUntilTheReleaseBeforeAnyFileWork) {
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
     const POINT inside = brelix.go_point();
-    EXPECT_TRUE(wait_until([&] { return is_grey(screen_pixel(inside)); }));
+    EXPECT_TRUE(wait_until([&] { return is_go_grey(screen_pixel(inside)); }));
 
     move_pointer(inside);
     press(MouseButton::Left);
     EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(brelix.control(Control::GO0)); }));
-    EXPECT_TRUE(wait_until([&] { return is_orange(screen_pixel(inside)); }));
+    EXPECT_TRUE(wait_until([&] { return is_go_orange(screen_pixel(inside)); }));
     EXPECT_FALSE(brelix.wait_for_exit(500ms));
     EXPECT_EQ(folder.read(L"backup.bat"), kMarkerTemplate) << "no file work before the release";
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -125,16 +126,12 @@ class Layout : public testing::Test {
         folder_.write(L"backup.bat", "@echo off\r\n");
         brelix_ = std::make_unique<Brelix>(folder_);
         ASSERT_TRUE(brelix_->window());
-        // Let the first painting finish before anything is read off the screen.
-        ASSERT_TRUE(wait_until([&] {
-            return !all_of_colour(client(), {184, 144, 257, 185}, kWhite);
-        }));
+        // The first painting has reached the Go picture, the last control, and is over.
+        ASSERT_TRUE(wait_until([&] { return is_go_grey(screen_pixel(brelix_->go_point())); }));
+        at_start_ = settled_screenshot(client_on_screen(brelix_->window()));
     }
 
     [[nodiscard]] HWND control(Control name) const { return brelix_->control(name); }
-    [[nodiscard]] Screenshot client() const {
-        return Screenshot(client_on_screen(brelix_->window()));
-    }
     [[nodiscard]] Screenshot box(Control name) const {
         RECT place{};
         GetWindowRect(control(name), &place);
@@ -143,6 +140,7 @@ class Layout : public testing::Test {
 
     TempFolder folder_;
     std::unique_ptr<Brelix> brelix_;
+    std::optional<Screenshot> at_start_;  // the client area, once first painted
 };
 
 TEST_F(Layout, FrameIsAFixedToolWindowWithOnlyTheCloseBox) {
@@ -241,7 +239,7 @@ TEST_F(Layout, PictureBoxesShowTheirBackgroundWherePicturesEnd) {
 }
 
 TEST_F(Layout, LabelIsNavyLettersInsideItsRectangleOverTheWatermark) {
-    const Screenshot shot = client();
+    const Screenshot& shot = *at_start_;
     const RECT letters = bounds_of_colour(shot, kNavy);
     const RECT label = scaled(kLabel, 1);
     ASSERT_FALSE(IsRectEmpty(&letters)) << "no navy letters anywhere";
@@ -265,7 +263,7 @@ TEST_F(Layout, LabelIsNavyLettersInsideItsRectangleOverTheWatermark) {
 TEST_F(Layout, WatermarkShowsFromItsNinthRowAndTheBottomRowsAreWhite) {
     const Watermark watermark;
     ASSERT_TRUE(watermark.loaded());
-    const Screenshot shot = client();
+    const Screenshot& shot = *at_start_;
     // Regions that no control and no letter covers.
     const RECT open_regions[] = {{100, 0, 170, 8}, {0, 116, 180, 142}, {250, 116, 259, 142}};
     int telling_pixels = 0;  // where drawing one row higher or lower would show
@@ -283,32 +281,29 @@ TEST_F(Layout, WatermarkShowsFromItsNinthRowAndTheBottomRowsAreWhite) {
 }
 
 TEST_F(Layout, PressedLookChangesOnlyTheGoRectangle) {
-    const Screenshot at_rest = client();
+    const Screenshot& at_rest = *at_start_;
     move_pointer(brelix_->go_point());
     press(MouseButton::Left);
     ASSERT_TRUE(wait_until([&] { return !IsWindowVisible(control(Control::GO0)); }));
-    std::optional<Screenshot> pressed;
-    ASSERT_TRUE(wait_until([&] {
-        pressed.emplace(client());
-        return !(*pressed == at_rest);
-    }));
+    ASSERT_TRUE(wait_until([&] { return is_go_orange(screen_pixel(brelix_->go_point())); }));
+    const Screenshot pressed = settled_screenshot(client_on_screen(brelix_->window()));
     const RECT go = scaled(kDesignedPlaces[5].place, 1);
-    int changed_pixels = 0;
+    int orange_pixels = 0;
     for (int y = 0; y < at_rest.height(); ++y) {
         for (int x = 0; x < at_rest.width(); ++x) {
-            if (pressed->at(x, y) != at_rest.at(x, y)) {
-                ++changed_pixels;
+            if (pressed.at(x, y) != at_rest.at(x, y)) {
+                orange_pixels += is_go_orange(pressed.at(x, y));
                 EXPECT_TRUE(contains(go, x, y)) << "changed outside Go at " << x << ", " << y;
             }
         }
     }
-    EXPECT_GT(changed_pixels, 500) << "the orange picture did not show";
+    EXPECT_GT(orange_pixels, 500) << "the orange picture did not show";
     release(MouseButton::Left);
     EXPECT_TRUE(brelix_->wait_for_exit());
 }
 
 TEST_F(Layout, ClicksOnTheLabelTheWatermarkAndTheBottomStripDoNothing) {
-    const Screenshot before = client();
+    const Screenshot& before = *at_start_;
     const RECT client_area = client_on_screen(brelix_->window());
     for (const auto& [x, y] : {std::pair{40, 72}, {130, 130}, {10, 30}, {100, 187}}) {
         click({client_area.left + x, client_area.top + y});
@@ -316,7 +311,7 @@ TEST_F(Layout, ClicksOnTheLabelTheWatermarkAndTheBottomStripDoNothing) {
     EXPECT_EQ(brelix_->wait_for_message_box(500ms), nullptr);
     EXPECT_FALSE(brelix_->wait_for_exit(0ms));
     EXPECT_EQ(focus_in(brelix_->window()), control(Control::GO0));
-    EXPECT_TRUE(client() == before);
+    EXPECT_TRUE(settled_screenshot(client_area) == before);
     EXPECT_EQ(folder_.read(L"backup.bat"), "@echo off\r\n");
     EXPECT_EQ(folder_.names(), std::vector<std::wstring>{L"backup.bat"});
 }
@@ -399,6 +394,7 @@ void tell_new_density(HWND window, int dots_per_inch, const RECT& suggested) {
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process_id);
+    ASSERT_TRUE(process) << "error " << GetLastError();
     void* remote = VirtualAllocEx(process, nullptr, sizeof(suggested), MEM_COMMIT | MEM_RESERVE,
                                   PAGE_READWRITE);
     WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr);
