@@ -292,6 +292,14 @@ std::wstring message_of(HWND message_box) {
     return text_of(GetDlgItem(message_box, 0xFFFF));
 }
 
+std::wstring read_and_dismiss(HWND message_box) {
+    const std::wstring message = message_of(message_box);
+    // The pointer over the box makes sure the box, not the window beneath, has the keys.
+    move_pointer(center_of(message_box));
+    press_key(VK_RETURN);
+    return message;
+}
+
 COLORREF screen_pixel(POINT screen) {
     const HDC desktop = GetDC(nullptr);
     const COLORREF colour = GetPixel(desktop, screen.x, screen.y);

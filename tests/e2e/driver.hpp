@@ -100,6 +100,8 @@ class Screenshot {
 [[nodiscard]] std::wstring text_of(HWND window);
 // The message text of a message box.
 [[nodiscard]] std::wstring message_of(HWND message_box);
+// Reads the message box's text and closes the box with Enter, as a user would.
+std::wstring read_and_dismiss(HWND message_box);
 [[nodiscard]] COLORREF screen_pixel(POINT screen);
 // The Go picture at rest is grey, pressed light orange (its letters are white in both).
 [[nodiscard]] bool is_go_grey(COLORREF colour);

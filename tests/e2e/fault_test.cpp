@@ -20,9 +20,7 @@ std::string failure_report_after_go(const Brelix& brelix) {
     if (!report) {
         return "(no failure report)";
     }
-    const std::string message = narrow(message_of(report));
-    move_pointer(center_of(report));
-    press_key(VK_RETURN);
+    const std::string message = narrow(read_and_dismiss(report));
     EXPECT_TRUE(brelix.wait_for_exit());
     EXPECT_EQ(brelix.exit_code(), 1u);
     return message;
