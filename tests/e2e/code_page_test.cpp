@@ -61,9 +61,7 @@ TEST_F(CodePage932, AJapanesePathGoesIntoTheScriptAsItsBytes) {
     const Brelix brelix(folder_);
     ASSERT_TRUE(brelix.window());
     const HWND field = brelix.control(Control::TextBox1);
-    click(center_of(field));
-    press_key(VK_END);
-    press_key_with(VK_SHIFT, VK_HOME);
+    select_whole_text(field);
     type_text(path);
     ASSERT_TRUE(wait_until([&] { return text_of(field) == path; })) << narrow(text_of(field));
 

@@ -88,6 +88,10 @@ void Brelix::click_go() const {
     click(go_point());
 }
 
+bool Brelix::wait_until_painted() const {
+    return wait_until([&] { return is_go_grey(screen_pixel(go_point())); });
+}
+
 bool Brelix::wait_for_exit(Duration limit) const {
     return process_.hProcess &&
            WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) ==
@@ -251,6 +255,12 @@ Screenshot settled_screenshot(const RECT& screen, Duration limit) {
     return last;
 }
 
+Screenshot screenshot_of(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return Screenshot(place);
+}
+
 RECT client_on_screen(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -270,6 +280,12 @@ HWND focus_in(HWND window) {
     thread.cbSize = sizeof(thread);
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
     return thread.hwndFocus;
+}
+
+void select_whole_text(HWND field) {
+    click(center_of(field));
+    press_key(VK_END);
+    press_key_with(VK_SHIFT, VK_HOME);
 }
 
 POINT center_of(HWND window) {

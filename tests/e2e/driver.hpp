@@ -47,6 +47,8 @@ class Brelix {
     // A point inside the Go picture, away from its letters, in screen coordinates.
     [[nodiscard]] POINT go_point() const;
     void click_go() const;
+    // Whether the first painting has reached the Go picture, the last control it draws.
+    [[nodiscard]] bool wait_until_painted() const;
     [[nodiscard]] bool wait_for_exit(Duration limit = kPatience) const;
     [[nodiscard]] DWORD exit_code() const;
     // A message box of this process, once it is shown; null if none showed in time.
@@ -68,6 +70,8 @@ void press_key_with(WORD modifier, WORD virtual_key);
 // Types the text as the keyboard would, character by character.
 void type_text(const std::wstring& text);
 void put_on_clipboard(const std::wstring& text);
+// Clicks into the field and selects its whole text with End, Shift+Home.
+void select_whole_text(HWND field);
 
 // The pixels of a rectangle of the screen as they were when it was taken.
 class Screenshot {
@@ -88,6 +92,9 @@ class Screenshot {
 // The rectangle of the screen once two looks a moment apart agree, so that no painting
 // is under way (or the last look, if it never settles within the limit).
 [[nodiscard]] Screenshot settled_screenshot(const RECT& screen, Duration limit = 5s);
+
+// The window's rectangle of the screen, frame included.
+[[nodiscard]] Screenshot screenshot_of(HWND window);
 
 // A window's client area in screen coordinates.
 [[nodiscard]] RECT client_on_screen(HWND window);

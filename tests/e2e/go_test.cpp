@@ -52,7 +52,7 @@ TEST(Go, ShowsThePressedLookUntilTheReleaseBeforeAnyFileWork) {
     const Brelix brelix(folder);
     ASSERT_TRUE(brelix.window());
     const POINT inside = brelix.go_point();
-    EXPECT_TRUE(wait_until([&] { return is_go_grey(screen_pixel(inside)); }));
+    EXPECT_TRUE(brelix.wait_until_painted());
 
     move_pointer(inside);
     press(MouseButton::Left);

@@ -23,18 +23,23 @@ class Keyboard : public testing::Test {
     [[nodiscard]] HWND control(Control name) const { return brelix_.control(name); }
     [[nodiscard]] HWND focus() const { return focus_in(brelix_.window()); }
 
-    // Where the focus goes on each of several presses of the key (with Shift if asked).
-    [[nodiscard]] std::vector<HWND> focus_after_each(WORD key, std::size_t presses,
-                                                     bool shift = false) const {
+    // Presses Tab (Shift+Tab backwards); false if the focus did not move.
+    [[nodiscard]] bool tab(bool backwards = false) const {
+        const HWND before = focus();
+        if (backwards) {
+            press_key_with(VK_SHIFT, VK_TAB);
+        } else {
+            press_key(VK_TAB);
+        }
+        return wait_until([&] { return focus() != before; }, 2s);
+    }
+
+    // Where the focus goes on each of several presses of Tab.
+    [[nodiscard]] std::vector<HWND> focus_after_each_tab(std::size_t presses,
+                                                         bool backwards = false) const {
         std::vector<HWND> visited;
         for (std::size_t press = 0; press < presses; ++press) {
-            const HWND before = focus();
-            if (shift) {
-                press_key_with(VK_SHIFT, key);
-            } else {
-                press_key(key);
-            }
-            wait_until([&] { return focus() != before; }, 2s);
+            static_cast<void>(tab(backwards));
             visited.push_back(focus());
         }
         return visited;
@@ -43,9 +48,7 @@ class Keyboard : public testing::Test {
     // Presses Tab until the control has the focus; false if the focus stops moving first.
     [[nodiscard]] bool tab_to(Control name) const {
         for (int presses = 0; focus() != control(name); ++presses) {
-            const HWND before = focus();
-            press_key(VK_TAB);
-            if (presses > 8 || !wait_until([&] { return focus() != before; }, 2s)) {
+            if (presses > 8 || !tab()) {
                 return false;
             }
         }
@@ -66,10 +69,10 @@ class Keyboard : public testing::Test {
 
 TEST_F(Keyboard, FocusStartsOnGoAndTabCyclesInTheDesignedOrder) {
     EXPECT_EQ(focus(), control(Control::GO0));
-    EXPECT_EQ(focus_after_each(VK_TAB, 7),
+    EXPECT_EQ(focus_after_each_tab(7),
               controls({Control::GO1, Control::Command2, Control::TextBox1, Control::Picture1,
                         Control::Picture2, Control::Picture3, Control::GO0}));
-    EXPECT_EQ(focus_after_each(VK_TAB, 7, true),
+    EXPECT_EQ(focus_after_each_tab(7, true),
               controls({Control::Picture3, Control::Picture2, Control::Picture1, Control::TextBox1,
                         Control::Command2, Control::GO1, Control::GO0}));
 }
@@ -77,13 +80,13 @@ TEST_F(Keyboard, FocusStartsOnGoAndTabCyclesInTheDesignedOrder) {
 TEST_F(Keyboard, TabFromTheFieldSkipsTheLabel) {
     click(center_of(control(Control::TextBox1)));
     ASSERT_TRUE(wait_until([&] { return focus() == control(Control::TextBox1); }));
-    EXPECT_EQ(focus_after_each(VK_TAB, 7),
+    EXPECT_EQ(focus_after_each_tab(7),
               controls({Control::Picture1, Control::Picture2, Control::Picture3, Control::GO0,
                         Control::GO1, Control::Command2, Control::TextBox1}));
 }
 
 TEST_F(Keyboard, FocusedPictureBoxesIgnoreKeysAndShowNoFocusMark) {
-    ASSERT_TRUE(wait_until([&] { return is_go_grey(screen_pixel(brelix_.go_point())); }));
+    ASSERT_TRUE(brelix_.wait_until_painted());
     const RECT client = client_on_screen(brelix_.window());
     const Screenshot go_focused = settled_screenshot(client);
     for (const int key : {VK_SPACE, VK_RETURN, VK_DOWN, int{'A'}}) {

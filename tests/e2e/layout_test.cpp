@@ -127,16 +127,12 @@ class Layout : public testing::Test {
         brelix_ = std::make_unique<Brelix>(folder_);
         ASSERT_TRUE(brelix_->window());
         // The first painting has reached the Go picture, the last control, and is over.
-        ASSERT_TRUE(wait_until([&] { return is_go_grey(screen_pixel(brelix_->go_point())); }));
+        ASSERT_TRUE(brelix_->wait_until_painted());
         at_start_ = settled_screenshot(client_on_screen(brelix_->window()));
     }
 
     [[nodiscard]] HWND control(Control name) const { return brelix_->control(name); }
-    [[nodiscard]] Screenshot box(Control name) const {
-        RECT place{};
-        GetWindowRect(control(name), &place);
-        return Screenshot(place);
-    }
+    [[nodiscard]] Screenshot box(Control name) const { return screenshot_of(control(name)); }
 
     TempFolder folder_;
     std::unique_ptr<Brelix> brelix_;
@@ -364,11 +360,9 @@ TEST(HighDensity, At192DotsPerInchTheWindowIsTwiceAsLargeInProportion) {
 
     // The pictures grow with their boxes, so the strips keep their proportions.
     const COLORREF background = GetSysColor(COLOR_WINDOW);
-    RECT go_place{};
-    GetWindowRect(brelix.control(Control::GO0), &go_place);
-    Screenshot go(go_place);
+    Screenshot go = screenshot_of(brelix.control(Control::GO0));
     ASSERT_TRUE(wait_until([&] {
-        go = Screenshot(go_place);
+        go = screenshot_of(brelix.control(Control::GO0));
         return !all_of_colour(go, {0, 0, 130, 72}, background);
     }));
     EXPECT_TRUE(all_of_colour(go, {130, 0, 146, 82}, background));
@@ -422,10 +416,8 @@ TEST(HighDensity, OnADenserDisplayTheWindowFitsItselfAgain) {
 
     // The Go picture, 65 x 36 pixels at 96 dots per inch, is now 98 x 54.
     const COLORREF background = GetSysColor(COLOR_WINDOW);
-    RECT go_place{};
-    GetWindowRect(brelix.control(Control::GO0), &go_place);
     const auto looks_refitted = [&] {
-        const Screenshot shot(go_place);
+        const Screenshot shot = screenshot_of(brelix.control(Control::GO0));
         return !all_of_colour(shot, {96, 0, 98, 54}, background) &&
                !all_of_colour(shot, {0, 52, 98, 54}, background) &&
                all_of_colour(shot, {98, 0, 110, 62}, background) &&

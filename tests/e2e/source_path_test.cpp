@@ -27,12 +27,7 @@ class SourcePath : public testing::Test {
     HWND control(Control name) const { return brelix_.control(name); }
     std::wstring field_text() const { return text_of(control(Control::TextBox1)); }
 
-    // Clicks into the field and selects its whole text with End, Shift+Home.
-    void select_whole_field() const {
-        click(center_of(control(Control::TextBox1)));
-        press_key(VK_END);
-        press_key_with(VK_SHIFT, VK_HOME);
-    }
+    void select_whole_field() const { select_whole_text(control(Control::TextBox1)); }
 
     // Whether the field shows the text, once typed keys have been handled.
     bool field_shows(const std::wstring& text) const {
