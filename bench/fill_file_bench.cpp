@@ -3,12 +3,14 @@
 //
 //   fill_file_bench make BYTES   writes a template of that size
 //   fill_file_bench fill         fills it through the real file layer
-//   fill_file_bench copy         copies it with CopyFile, the floor
+//   fill_file_bench floor        copies it through the same layer: a new file beside it,
+//                                written, flushed and renamed over it
+//   fill_file_bench copy         copies it with CopyFile
 //
 // Prints the operation's time in milliseconds and the process's peak working set in
 // bytes, separated by a blank.
 #include "generate/template_fill.hpp"
-#include "platform/script_file.hpp"
+#include "platform/files.hpp"
 
 #include <windows.h>
 #include <psapi.h>
@@ -41,13 +43,18 @@ int main(int argc, char** argv) {
         return 0;
     }
     const auto start = std::chrono::steady_clock::now();
+    const std::wstring script = platform::full_path(L"backup.bat");
     if (mode == "copy") {
         CopyFileW(L"backup.bat", L"backup-copy.bat", FALSE);
+    } else if (mode == "floor") {
+        platform::rewrite_file(script,
+                               [](std::string_view piece, std::string& out) { out.append(piece); });
     } else if (mode == "fill") {
-        platform::AnsiScriptFile script(L"backup.bat");
-        generate::fill_script_template(script, L"C:\\Program Files\\Avira\\Antivir Desktop");
+        generate::TemplateFiller filler("C:\\Program Files\\Avira\\Antivir Desktop", {});
+        platform::rewrite_file(
+            script, [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
     } else {
-        std::fprintf(stderr, "usage: fill_file_bench make BYTES | fill | copy\n");
+        std::fprintf(stderr, "usage: fill_file_bench make BYTES | fill | floor | copy\n");
         return 2;
     }
     const double elapsed =

@@ -12,7 +12,6 @@ add_library(torvane_platform STATIC
   platform/failure.cpp
   platform/files.cpp
   platform/process.cpp
-  platform/script_file.cpp
   platform/folder_picker.cpp
   platform/system_function.cpp
   platform/shell_open.cpp)

@@ -17,7 +17,7 @@ function(torvane_windows_test target)
 endfunction()
 
 torvane_windows_test(platform_tests
-  tests/platform/script_file_test.cpp
+  tests/platform/files_test.cpp
   tests/platform/system_function_test.cpp)
 
 torvane_windows_test(executable_tests tests/platform/executable_test.cpp)

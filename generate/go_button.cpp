@@ -2,8 +2,8 @@
 
 #include "generate/template_fill.hpp"
 #include "platform/ansi_text.hpp"
+#include "platform/files.hpp"
 #include "platform/process.hpp"
-#include "platform/script_file.hpp"
 #include "shell/form1.hpp"
 #include "source_path/path_check.hpp"
 
@@ -21,16 +21,22 @@ void GO0_MouseUp() {
     const shell::Form1& form = shell::form1();
     form.set_visible(shell::Control::GO0, true);
     const std::wstring source_path = form.text(shell::Control::TextBox1);
-    // The path goes into a command script unquoted: refuse what would change its meaning
-    // before any file is touched.
-    if (const auto problem = source_path::find_path_problem(source_path, platform::ansi_holds)) {
+    // The path goes into a command script unquoted, in the system's code page: refuse what
+    // would change its meaning before any file is touched.
+    const unsigned code_page = platform::ansi_code_page();
+    if (const auto problem = source_path::find_path_problem(source_path, [&](auto character) {
+            return platform::code_page_holds(code_page, character);
+        })) {
         form.tell(source_path::describe(*problem));
         return;
     }
 
-    platform::AnsiScriptFile script(kScriptName);
-    fill_script_template(script, source_path);
-    platform::start_script(script.path());
+    const std::wstring script = platform::full_path(kScriptName);
+    TemplateFiller filler(platform::encode(code_page, source_path),
+                          platform::lead_bytes_of(code_page));
+    platform::rewrite_file(
+        script, [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
+    platform::start_script(script);
     platform::end_program(0);
 }
 

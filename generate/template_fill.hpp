@@ -1,62 +1,61 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace generate {
 
-inline constexpr std::wstring_view kTemplateToken = L"PATHtoFOLDER";
+inline constexpr std::string_view kTemplateToken = "PATHtoFOLDER";
 
-// A template with the source path in place of every kTemplateToken, matched
-// case-sensitively from left to right without overlap; the inserted path is never scanned
-// again. It is kept as the template, the path and where the tokens stand, so that a writer
-// can convert it piece by piece without a second full copy of the text in memory. Both
-// texts must outlive it.
-class FilledText {
+// A range of byte values, both ends included, as the system lists a code page's lead bytes.
+struct ByteRange {
+    unsigned char first;
+    unsigned char last;
+};
+
+// The bytes that begin a double-byte character in a code page. Single-byte code pages and
+// UTF-8 have none: in UTF-8 no byte of a longer sequence is an ASCII letter.
+class LeadBytes {
   public:
-    FilledText(std::wstring_view text, std::wstring_view source_path);
-
-    [[nodiscard]] std::wstring_view source_path() const noexcept { return source_path_; }
-
-    // Calls stretch(view) for each stretch of the template between tokens and path() for
-    // each token, in order. Empty stretches are skipped.
-    template <typename Stretch, typename Path>
-    void for_each_piece(Stretch&& stretch, Path&& path) const {
-        std::size_t copied_up_to = 0;
-        for (const std::size_t token : tokens_) {
-            if (token > copied_up_to) {
-                stretch(text_.substr(copied_up_to, token - copied_up_to));
-            }
-            path();
-            copied_up_to = token + kTemplateToken.size();
-        }
-        if (copied_up_to < text_.size()) {
-            stretch(text_.substr(copied_up_to));
-        }
-    }
-
-    [[nodiscard]] std::wstring str() const;
+    LeadBytes() = default;
+    explicit LeadBytes(std::span<const ByteRange> ranges);
+    [[nodiscard]] bool contains(unsigned char byte) const noexcept { return lead_[byte]; }
+    [[nodiscard]] bool none() const noexcept { return none_; }
 
   private:
-    std::wstring_view text_;
-    std::wstring_view source_path_;
-    std::vector<std::size_t> tokens_;
+    std::array<bool, 256> lead_{};
+    bool none_ = true;
 };
 
-[[nodiscard]] std::wstring fill_template(std::wstring_view text, std::wstring_view source_path);
-
-// The script file that is filled in place. Implementations report every failure by
-// throwing, and replace_text must leave the old content untouched when it throws.
-class ScriptFile {
+// Puts the source path, already in the template's code page, in place of every
+// kTemplateToken: matched byte for byte and case-sensitively, from left to right without
+// overlap, never inside a double-byte character, and never inside an inserted path. Every
+// other byte is copied as it stands; the template is never decoded, so no byte of it can
+// change. The template may arrive in pieces of any size.
+class TemplateFiller {
   public:
-    virtual ~ScriptFile() = default;
-    [[nodiscard]] virtual std::wstring read_text() = 0;
-    virtual void replace_text(const FilledText& filled) = 0;
+    TemplateFiller(std::string_view path, const LeadBytes& lead_bytes);
+
+    // Appends the filled form of the piece to out. Bytes at the end of a piece that may
+    // begin a token or a double-byte character wait for the next piece. An empty piece
+    // ends the template: what waits is appended as it stands.
+    void fill(std::string_view piece, std::string& out);
+
+  private:
+    [[nodiscard]] std::size_t next_token_or_lead_byte(std::string_view text,
+                                                      std::size_t at) const noexcept;
+    std::size_t fill_decided(std::string_view text, bool more_follows, std::string& out) const;
+
+    std::string path_;
+    LeadBytes lead_bytes_;
+    std::string waiting_;
 };
 
-// Reads the whole template, fills it and writes the result back over it.
-void fill_script_template(ScriptFile& script, std::wstring_view source_path);
+// The whole template in one piece.
+[[nodiscard]] std::string fill_template(std::string_view text, std::string_view path,
+                                        const LeadBytes& lead_bytes = {});
 
 }  // namespace generate

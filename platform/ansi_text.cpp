@@ -1,74 +1,87 @@
 #include "platform/ansi_text.hpp"
 
+#include "platform/failure.hpp"
+
 #include <windows.h>
 
 #include <climits>
 #include <new>
+#include <vector>
 
 namespace platform {
-
 namespace {
 
-std::optional<std::wstring> convert_from_ansi(std::string_view bytes, DWORD flags) {
-    if (bytes.empty()) {
-        return std::wstring{};
+int length_for_the_system(std::size_t length) {
+    if (length > INT_MAX / 4) {
+        throw std::bad_alloc();  // a text this long cannot be converted in memory anyway
     }
-    if (bytes.size() > INT_MAX) {
-        throw std::bad_alloc();
-    }
-    const int byte_count = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, flags, bytes.data(), byte_count, nullptr, 0);
-    if (length == 0) {
-        return std::nullopt;
-    }
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, flags, bytes.data(), byte_count, text.data(), length);
-    return text;
+    return static_cast<int>(length);
 }
 
 }  // namespace
 
-std::optional<std::wstring> from_ansi(std::string_view bytes) {
-    return convert_from_ansi(bytes, MB_ERR_INVALID_CHARS);
+unsigned ansi_code_page() {
+    return GetACP();
 }
 
-std::wstring from_ansi_replacing(std::string_view bytes) {
-    return convert_from_ansi(bytes, 0).value_or(std::wstring{});
+std::string encode(unsigned code_page, std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int length = length_for_the_system(text.size());
+    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(
+                          code_page, 0, text.data(), length, nullptr, 0, nullptr, nullptr)),
+                      '\0');
+    WideCharToMultiByte(code_page, 0, text.data(), length, bytes.data(),
+                        static_cast<int>(bytes.size()), nullptr, nullptr);
+    return bytes;
 }
 
-bool ansi_holds(wchar_t character) {
-    // Best-fit mappings (such as a plain "a" for an accented one) count as not held.
-    char bytes[8]{};
+std::wstring decode(unsigned code_page, std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int length = length_for_the_system(bytes.size());
+    std::wstring text(static_cast<std::size_t>(
+                          MultiByteToWideChar(code_page, 0, bytes.data(), length, nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(code_page, 0, bytes.data(), length, text.data(),
+                        static_cast<int>(text.size()));
+    return text;
+}
+
+bool code_page_holds(unsigned code_page, std::wstring_view character) {
+    // UTF-8 holds every character but half of a surrogate pair. For it the documentation
+    // allows no flag but WC_ERR_INVALID_CHARS and no default-character arguments.
+    const bool utf8 = code_page == CP_UTF8;
+    char bytes[8];
     BOOL used_default = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &character, 1, bytes,
-                                           sizeof(bytes), nullptr, &used_default);
+    const int length =
+        WideCharToMultiByte(code_page, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                            character.data(), static_cast<int>(character.size()), bytes,
+                            sizeof(bytes), nullptr, utf8 ? nullptr : &used_default);
     return length > 0 && !used_default;
 }
 
-std::size_t ansi_length(std::wstring_view text) {
-    if (text.empty()) {
-        return 0;
+generate::LeadBytes lead_bytes_of(unsigned code_page) {
+    CPINFO info{};
+    if (!GetCPInfo(code_page, &info)) {
+        fail_with_last_error(L"Could not read the system's code page", L"");
     }
-    if (text.size() > INT_MAX / 2) {
-        throw std::bad_alloc();
+    // Pairs of first and last byte, ended by a pair of zeros.
+    std::vector<generate::ByteRange> ranges;
+    for (std::size_t at = 0; at + 1 < MAX_LEADBYTES && info.LeadByte[at] != 0; at += 2) {
+        ranges.push_back({info.LeadByte[at], info.LeadByte[at + 1]});
     }
-    return static_cast<std::size_t>(WideCharToMultiByte(
-        CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr));
-}
-
-std::size_t to_ansi_into(std::wstring_view text, char* bytes, std::size_t room) {
-    if (text.empty()) {
-        return 0;
-    }
-    return static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(),
-                                                        static_cast<int>(text.size()), bytes,
-                                                        static_cast<int>(room), nullptr, nullptr));
+    return generate::LeadBytes(ranges);
 }
 
 std::string to_ansi(std::wstring_view text) {
-    std::string bytes(ansi_length(text), '\0');
-    to_ansi_into(text, bytes.data(), bytes.size());
-    return bytes;
+    return encode(CP_ACP, text);
+}
+
+std::wstring from_ansi(std::string_view bytes) {
+    return decode(CP_ACP, bytes);
 }
 
 }  // namespace platform

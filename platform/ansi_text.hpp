@@ -1,29 +1,29 @@
 #pragma once
 
-#include <optional>
+#include "generate/template_fill.hpp"
+
 #include <string>
 #include <string_view>
 
 namespace platform {
 
-// Text in the system's ANSI code page. from_ansi refuses bytes that are not valid text
-// in that code page, so that writing the text back cannot change them.
-[[nodiscard]] std::optional<std::wstring> from_ansi(std::string_view bytes);
-
-// Bytes that are not valid text become the replacement character: for text that the
-// system hands over, which the program passes on as it comes.
-[[nodiscard]] std::wstring from_ansi_replacing(std::string_view bytes);
-
-// Whether the code page holds the character exactly, not as a substitute.
-[[nodiscard]] bool ansi_holds(wchar_t character);
+// The system's ANSI code page: that of the ANSI ("A") functions and of the script file.
+[[nodiscard]] unsigned ansi_code_page();
 
 // Characters that the code page cannot hold become its default character.
-[[nodiscard]] std::string to_ansi(std::wstring_view text);
+[[nodiscard]] std::string encode(unsigned code_page, std::wstring_view text);
+// Bytes that are no text in the code page become the replacement character.
+[[nodiscard]] std::wstring decode(unsigned code_page, std::string_view bytes);
 
-// The same conversion in two steps, for text written piece by piece into one buffer:
-// the number of bytes the text takes, and the conversion into a buffer with room for
-// them, which returns that number.
-[[nodiscard]] std::size_t ansi_length(std::wstring_view text);
-std::size_t to_ansi_into(std::wstring_view text, char* bytes, std::size_t room);
+// Whether the code page holds the character (one UTF-16 unit, or a surrogate pair)
+// exactly, not as a best-fit substitute such as a plain "a" for an accented one.
+[[nodiscard]] bool code_page_holds(unsigned code_page, std::wstring_view character);
+
+// Where the code page's double-byte characters begin.
+[[nodiscard]] generate::LeadBytes lead_bytes_of(unsigned code_page);
+
+// Texts handed to and taken from the ANSI functions.
+[[nodiscard]] std::string to_ansi(std::wstring_view text);
+[[nodiscard]] std::wstring from_ansi(std::string_view bytes);
 
 }  // namespace platform

@@ -28,4 +28,8 @@ class Failure : public std::exception {
 // Throws a Failure carrying the calling thread's last Windows error code.
 [[noreturn]] void fail_with_last_error(std::wstring action, std::wstring subject);
 
+// The text that reports a failure of any kind: what failed, on what, and why in the
+// system's own words, or in the program's where the system gave no reason.
+[[nodiscard]] std::wstring describe_failure(const std::exception_ptr& failure);
+
 }  // namespace platform

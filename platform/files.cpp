@@ -15,19 +15,15 @@ namespace {
 
 constexpr wchar_t kCannotOpen[] = L"Could not open the file";
 constexpr wchar_t kCannotRead[] = L"Could not read the file";
-constexpr wchar_t kTooLarge[] = L"The file is too large to be loaded";
 constexpr wchar_t kCannotCreateTemporary[] = L"Could not create a new file in the folder of";
 constexpr wchar_t kCannotWrite[] = L"Could not write the new content of";
 constexpr wchar_t kCannotReplace[] = L"Could not replace the content of";
 constexpr wchar_t kReadOnly[] = L"The file is read-only and was left as it is";
 
-// ReadFile and WriteFile move at most a DWORD at a time; smaller chunks also keep a slow
-// disk from tying up a single call for long.
+// The file is read in pieces of this size, and what stands in place of each is written
+// before the next is read; smaller pieces also keep a slow disk from tying up a call for
+// long.
 constexpr DWORD kChunkBytes = 1 << 20;
-
-// Text of this size or more would not fit the address space of a 32-bit process once
-// converted to UTF-16 and filled.
-constexpr std::int64_t kLargestTemplateBytes = INT32_MAX / 4;
 
 // A new file beside the target, deleted again unless it has been committed.
 class SiblingFile {
@@ -76,9 +72,6 @@ void write_all(HANDLE file, std::string_view bytes, const std::wstring& target) 
         }
         bytes.remove_prefix(written);
     }
-    if (!FlushFileBuffers(file)) {
-        fail_with_last_error(kCannotWrite, target);
-    }
 }
 
 }  // namespace
@@ -99,50 +92,41 @@ std::wstring full_path(std::wstring_view name) {
     }
 }
 
-std::string read_file(const std::wstring& path) {
-    const UniqueHandle file =
+void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
+    UniqueHandle original =
         adopt_handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
+    if (!original) {
         fail_with_last_error(kCannotOpen, path);
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(original.get(), &information)) {
         fail_with_last_error(kCannotRead, path);
     }
-    if (size.QuadPart >= kLargestTemplateBytes) {
-        throw Failure(kTooLarge, path, ERROR_NOT_ENOUGH_MEMORY);
-    }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, kChunkBytes));
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data() + filled, chunk, &read, nullptr)) {
-            fail_with_last_error(kCannotRead, path);
-        }
-        if (read == 0) {
-            throw Failure(kCannotRead, path, ERROR_HANDLE_EOF);
-        }
-        filled += read;
-    }
-    return bytes;
-}
-
-void replace_file(const std::wstring& path, std::string_view bytes) {
     // A rename replaces a read-only file under Wine although Windows refuses it; refusing
     // here gives both the same answer.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
         throw Failure(kReadOnly, path, ERROR_ACCESS_DENIED);
     }
+
     SiblingFile replacement(path);
-    write_all(replacement.handle(), bytes, path);
-    replacement.close();
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        SetFileAttributesW(replacement.path().c_str(), attributes);
+    std::string piece(kChunkBytes, '\0');
+    std::string out;
+    for (DWORD read = kChunkBytes; read != 0;) {
+        if (!ReadFile(original.get(), piece.data(), kChunkBytes, &read, nullptr)) {
+            fail_with_last_error(kCannotRead, path);
+        }
+        rewrite(std::string_view(piece.data(), read), out);
+        write_all(replacement.handle(), out, path);
+        out.clear();
     }
+    if (!FlushFileBuffers(replacement.handle())) {
+        fail_with_last_error(kCannotWrite, path);
+    }
+    // The replacement needs the file free, and takes over its attributes.
+    original.reset();
+    replacement.close();
+    SetFileAttributesW(replacement.path().c_str(), information.dwFileAttributes);
     if (!MoveFileExW(replacement.path().c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fail_with_last_error(kCannotReplace, path);

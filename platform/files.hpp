@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,12 +9,14 @@ namespace platform {
 // The absolute form of a name relative to the current working directory.
 [[nodiscard]] std::wstring full_path(std::wstring_view name);
 
-// The whole content of a file, as bytes.
-[[nodiscard]] std::string read_file(const std::wstring& path);
+// Appends to out what is to stand in place of a piece of a file. The last call gets an
+// empty piece, which ends the file.
+using Rewrite = std::function<void(std::string_view piece, std::string& out)>;
 
-// Puts bytes in place of a file's content in one step: they are written and flushed to a
-// new file beside it, which then replaces it. On failure the file keeps its old content
-// and the new file is removed.
-void replace_file(const std::wstring& path, std::string_view bytes);
+// Passes a file's bytes through rewrite piece by piece, in memory of a fixed size
+// whatever the file's size, and puts the result in the file's place in one step: it is
+// written and flushed to a new file beside it, which then replaces it. On failure the file
+// keeps its old content and the new file is removed.
+void rewrite_file(const std::wstring& path, const Rewrite& rewrite);
 
 }  // namespace platform

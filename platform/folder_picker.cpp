@@ -42,7 +42,7 @@ std::wstring browse_for_folder(NativeWindow owner, std::wstring_view instruction
     }
     std::array<char, MAX_PATH> path{};
     path_from_item_call(chosen.get(), path.data());
-    return from_ansi_replacing(std::string_view(path.data()));
+    return from_ansi(std::string_view(path.data()));
 }
 
 }  // namespace platform

@@ -14,11 +14,16 @@ constexpr wchar_t kCannotStart[] = L"Could not start the script";
 
 std::wstring system_command_interpreter() {
     std::vector<wchar_t> folder(MAX_PATH);
-    const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-    if (length == 0 || length >= folder.size()) {
-        fail_with_last_error(kCannotStart, L"cmd.exe");
+    for (;;) {
+        const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) {
+            fail_with_last_error(kCannotStart, L"cmd.exe");
+        }
+        if (length < folder.size()) {
+            return std::wstring(folder.data(), length) + L"\\cmd.exe";
+        }
+        folder.resize(length);  // the size it needs, its terminating null included
     }
-    return std::wstring(folder.data(), length) + L"\\cmd.exe";
 }
 
 bool is_network_path(std::wstring_view path) {

@@ -3,12 +3,8 @@
 #include <windows.h>
 
 #include <exception>
-#include <string>
 
 namespace shell {
-
-// The message box text for a failure: what failed, on what, and the system's own words.
-[[nodiscard]] std::wstring describe_failure(const std::exception_ptr& failure);
 
 // The one failure path: a modal message box naming the error, then the end of the process.
 [[noreturn]] void report_failure_and_end(HWND owner, const std::exception_ptr& failure);

@@ -11,8 +11,23 @@ bool is_control(wchar_t character) {
     return character < 0x20 || character == 0x7F;
 }
 
-std::wstring name_of(wchar_t character) {
-    switch (character) {
+bool is_high_surrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool is_low_surrogate(wchar_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The character that starts at the index: a surrogate pair is one character.
+std::wstring_view character_at(std::wstring_view path, std::size_t index) {
+    const bool pair = is_high_surrogate(path[index]) && index + 1 < path.size() &&
+                      is_low_surrogate(path[index + 1]);
+    return path.substr(index, pair ? 2 : 1);
+}
+
+std::wstring name_of(std::wstring_view character) {
+    switch (character.front()) {
         case L'\n':
         case L'\r':
             return L"a line break";
@@ -21,24 +36,32 @@ std::wstring name_of(wchar_t character) {
         default:
             break;
     }
-    if (is_control(character)) {
-        return L"the control character " + platform::decimal_text(static_cast<unsigned>(character));
+    if (is_control(character.front())) {
+        return L"the control character " +
+               platform::decimal_text(static_cast<unsigned>(character.front()));
     }
-    return L"\"" + std::wstring(1, character) + L"\"";
+    if (character.size() == 1 &&
+        (is_high_surrogate(character.front()) || is_low_surrogate(character.front()))) {
+        return L"an incomplete character";  // half of a pair, which would show as garbage
+    }
+    return L"\"" + std::wstring(character) + L"\"";
 }
 
 }  // namespace
 
 std::optional<PathProblem> find_path_problem(std::wstring_view path,
-                                             bool (*code_page_holds)(wchar_t)) {
-    for (std::size_t index = 0; index < path.size(); ++index) {
-        const wchar_t character = path[index];
-        if (is_control(character) || kNotInAnyPath.find(character) != std::wstring_view::npos) {
-            return PathProblem{PathProblem::Kind::NotInAnyPath, character, index + 1};
+                                             const CodePageHolds& code_page_holds) {
+    std::size_t position = 1;
+    for (std::size_t index = 0; index < path.size(); ++position) {
+        const std::wstring_view character = character_at(path, index);
+        if (is_control(character.front()) ||
+            kNotInAnyPath.find(character.front()) != std::wstring_view::npos) {
+            return PathProblem{PathProblem::Kind::NotInAnyPath, std::wstring(character), position};
         }
         if (!code_page_holds(character)) {
-            return PathProblem{PathProblem::Kind::NotInCodePage, character, index + 1};
+            return PathProblem{PathProblem::Kind::NotInCodePage, std::wstring(character), position};
         }
+        index += character.size();
     }
     return std::nullopt;
 }

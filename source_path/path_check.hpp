@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,14 +14,17 @@ namespace source_path {
 struct PathProblem {
     enum class Kind { NotInAnyPath, NotInCodePage };
     Kind kind;
-    wchar_t character;
-    std::size_t position;  // counted from 1, as a user counts
+    std::wstring character;  // one UTF-16 unit, or a surrogate pair
+    std::size_t position;    // in characters, counted from 1, as a user counts
 };
 
-// The first problem of the path, if any. code_page_holds tells whether the system's code
-// page holds a character exactly.
+// Whether the system's code page holds a character (one UTF-16 unit, or a surrogate pair)
+// exactly.
+using CodePageHolds = std::function<bool(std::wstring_view character)>;
+
+// The first problem of the path, if any.
 [[nodiscard]] std::optional<PathProblem> find_path_problem(std::wstring_view path,
-                                                           bool (*code_page_holds)(wchar_t));
+                                                           const CodePageHolds& code_page_holds);
 
 // The refusal message for a problem, saying that nothing was changed.
 [[nodiscard]] std::wstring describe(const PathProblem& problem);

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
 using namespace e2e;
@@ -58,37 +55,6 @@ TEST(Faults, TemplateThatIsAFolder) {
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
     EXPECT_TRUE(GetFileAttributesW((folder.path() + L"\\backup.bat").c_str()) &
                 FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST(Faults, TemplateTooLargeForTheAddressSpace) {
-    // 1.5 GB of which only the first bytes are written: the rest costs no disk.
-    const TempFolder folder;
-    folder.write(L"backup.bat", kMarkerTemplate);
-    const std::wstring path = folder.path() + L"\\backup.bat";
-    {
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER size{};
-        size.QuadPart = 1536LL << 20;
-        SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-        ASSERT_TRUE(SetEndOfFile(file));
-        CloseHandle(file);
-    }
-    const Brelix brelix(folder);
-    ASSERT_TRUE(brelix.window());
-    const std::string report = failure_report_after_go(brelix);
-    EXPECT_TRUE(contains(report, "too large")) << report;
-    EXPECT_TRUE(contains(report, "memory")) << report;
-
-    WIN32_FILE_ATTRIBUTE_DATA after{};
-    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &after));
-    EXPECT_EQ((static_cast<long long>(after.nFileSizeHigh) << 32) | after.nFileSizeLow,
-              1536LL << 20);
-    std::string start(kMarkerTemplate.size(), '\0');
-    std::ifstream(std::filesystem::path(path), std::ios::binary).read(start.data(), start.size());
-    EXPECT_EQ(start, kMarkerTemplate);
-    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
 TEST(Faults, PathLongerThanMaxPathIsWrittenAsTyped) {

@@ -9,15 +9,25 @@
 
 namespace test_support {
 
-TempFolder::TempFolder() {
+namespace {
+
+std::wstring temp_folder() {
+    wchar_t temp[MAX_PATH];
+    return std::wstring(temp, GetTempPathW(MAX_PATH, temp));
+}
+
+}  // namespace
+
+TempFolder::TempFolder() : TempFolder(temp_folder()) {}
+
+TempFolder::TempFolder(const std::wstring& parent) {
     // Process identifiers come round again, and a script a test started may still hold an
     // old folder; so a folder that exists already is never taken.
     static int made = 0;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
+    const std::wstring prefix = parent.ends_with(L'\\') ? parent : parent + L"\\";
     do {
-        path_ = std::wstring(temp) + L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++made);
+        path_ = prefix + L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++made);
     } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
@@ -59,6 +69,15 @@ std::vector<std::wstring> TempFolder::names() const {
     FindClose(search);
     std::sort(found.begin(), found.end());
     return found;
+}
+
+std::optional<std::wstring> environment(const wchar_t* name) {
+    std::vector<wchar_t> value(GetEnvironmentVariableW(name, nullptr, 0));
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+    return std::wstring(value.data());
 }
 
 std::wstring beside_this_program(std::wstring_view name) {

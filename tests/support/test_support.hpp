@@ -10,10 +10,12 @@
 
 namespace test_support {
 
-// A fresh folder in the user's temporary folder, removed with all it holds at the end.
+// A fresh folder in the user's temporary folder (or in the given one), removed with all it
+// holds at the end.
 class TempFolder {
   public:
     TempFolder();
+    explicit TempFolder(const std::wstring& parent);
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder();
@@ -27,6 +29,9 @@ class TempFolder {
   private:
     std::wstring path_;
 };
+
+// The value of an environment variable, if it is set.
+[[nodiscard]] std::optional<std::wstring> environment(const wchar_t* name);
 
 // The full path of a file built beside the running test program, such as Brelix.exe.
 [[nodiscard]] std::wstring beside_this_program(std::wstring_view name);

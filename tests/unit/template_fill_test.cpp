@@ -2,120 +2,77 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-using generate::fill_template;
+using generate::ByteRange;
+using generate::LeadBytes;
 
-constexpr std::wstring_view kDefaultPath = L"C:\\Program Files\\Avira\\Antivir Desktop";
+constexpr ByteRange kJapaneseLeadBytes[] = {{0x81, 0x9F}, {0xE0, 0xFC}};  // code page 932
+const LeadBytes kSingleByte;
+const LeadBytes kJapanese(kJapaneseLeadBytes);
 
-TEST(FillTemplate, ReplacesEveryTokenWithThePath) {
-    EXPECT_EQ(fill_template(L"xcopy \"PATHtoFOLDER\" D:\\copy\r\ndir PATHtoFOLDER\r\n", L"C:\\AV"),
-              L"xcopy \"C:\\AV\" D:\\copy\r\ndir C:\\AV\r\n");
-}
+struct Case {
+    const char* what;
+    std::string text;
+    std::string path;
+    const LeadBytes& lead_bytes;
+    std::string filled;
+};
 
-TEST(FillTemplate, TokensBackToBackGiveThePathTwice) {
-    EXPECT_EQ(fill_template(L"PATHtoFOLDERPATHtoFOLDER", L"C:\\A"), L"C:\\AC:\\A");
-}
+const Case kCases[] = {
+    {"every token", "xcopy \"PATHtoFOLDER\" D:\\copy\r\ndir PATHtoFOLDER\r\n", "C:\\AV",
+     kSingleByte, "xcopy \"C:\\AV\" D:\\copy\r\ndir C:\\AV\r\n"},
+    {"back to back", "PATHtoFOLDERPATHtoFOLDER", "C:\\A", kSingleByte, "C:\\AC:\\A"},
+    {"inside a word", "set X=prePATHtoFOLDERpost", "Y", kSingleByte, "set X=preYpost"},
+    {"other spellings", "pathtofolder PATHTOFOLDER PATHtoFOLDE PATHto FOLDER", "X", kSingleByte,
+     "pathtofolder PATHTOFOLDER PATHtoFOLDE PATHto FOLDER"},
+    {"no overlap", "PATHtoPATHtoFOLDERFOLDER", "X", kSingleByte, "PATHtoXFOLDER"},
+    {"no rescan of the path", "[PATHtoFOLDER]", "a PATHtoFOLDER b", kSingleByte,
+     "[a PATHtoFOLDER b]"},
+    {"blanks, no quotes", "cd /d PATHtoFOLDER", "C:\\Program Files\\Avira\\Antivir Desktop",
+     kSingleByte, "cd /d C:\\Program Files\\Avira\\Antivir Desktop"},
+    {"line ends as they are", "a\r\nb\nc\rPATHtoFOLDER\r\n\r\n", "X", kSingleByte,
+     "a\r\nb\nc\rX\r\n\r\n"},
+    {"no final line end", "PATHtoFOLDER", "X", kSingleByte, "X"},
+    {"empty template", "", "X", kSingleByte, ""},
+    {"empty path", "<PATHtoFOLDER>", "", kSingleByte, "<>"},
+    {"bytes a single-byte code page leaves undefined", "\x81\x8D\x8F\x90\x9DPATHtoFOLDER", "X",
+     kSingleByte, "\x81\x8D\x8F\x90\x9DX"},
+    {"a trail byte P is no token", "\x83PATHtoFOLDER PATHtoFOLDER", "X", kJapanese,
+     "\x83PATHtoFOLDER X"},
+    {"characters with two encodings kept", "\xED\x40PATHtoFOLDER\x87\x90", "\x83\x5C", kJapanese,
+     "\xED\x40\x83\x5C\x87\x90"},
+    {"a lone lead byte at the end", "PATHtoFOLDER\x83", "X", kJapanese, "X\x83"},
+};
 
-TEST(FillTemplate, MatchesTheTokenInsideWordsAndQuotes) {
-    EXPECT_EQ(fill_template(L"set X=prePATHtoFOLDERpost", L"Y"), L"set X=preYpost");
-    EXPECT_EQ(fill_template(L"\"PATHtoFOLDER\"", L"Y"), L"\"Y\"");
-}
-
-TEST(FillTemplate, LeavesOtherSpellingsOfTheTokenAlone) {
-    const std::wstring text = L"pathtofolder PATHTOFOLDER PathToFolder PATHtoFOLDE PATHto FOLDER";
-    EXPECT_EQ(fill_template(text, L"C:\\AV"), text);
-}
-
-TEST(FillTemplate, DoesNotExpandATokenInsideThePath) {
-    EXPECT_EQ(fill_template(L"[PATHtoFOLDER] [PATHtoFOLDER]", L"a PATHtoFOLDER b"),
-              L"[a PATHtoFOLDER b] [a PATHtoFOLDER b]");
-}
-
-TEST(FillTemplate, FindsTokensLeftToRightWithoutOverlap) {
-    // The token's own letters around a token are no token once it is taken out.
-    EXPECT_EQ(fill_template(L"PATHtoPATHtoFOLDERFOLDER", L"X"), L"PATHtoXFOLDER");
-}
-
-TEST(FillTemplate, InsertsAPathWithBlanksWithoutQuotes) {
-    EXPECT_EQ(fill_template(L"cd /d PATHtoFOLDER", kDefaultPath),
-              L"cd /d C:\\Program Files\\Avira\\Antivir Desktop");
-}
-
-TEST(FillTemplate, KeepsEveryKindOfLineEndAndTheFinalOne) {
-    const std::wstring lines = L"a\r\nb\nc\rd\r\n\r\n";
-    EXPECT_EQ(fill_template(lines, L"X"), lines);
-    EXPECT_EQ(fill_template(L"PATHtoFOLDER\r\n", L"X"), L"X\r\n");
-    EXPECT_EQ(fill_template(L"PATHtoFOLDER", L"X"), L"X");
-}
-
-TEST(FillTemplate, EmptyTemplateGivesEmptyText) {
-    EXPECT_EQ(fill_template(L"", L"X"), L"");
-}
-
-TEST(FillTemplate, EmptyPathRemovesTheTokens) {
-    EXPECT_EQ(fill_template(L"<PATHtoFOLDER>", L""), L"<>");
+// Every case once whole and once at every split into two pieces, and byte by byte: the
+// ends of pieces must change nothing.
+TEST(FillTemplate, FillsEveryCaseInAnyPieces) {
+    for (const Case& c : kCases) {
+        EXPECT_EQ(generate::fill_template(c.text, c.path, c.lead_bytes), c.filled) << c.what;
+        for (std::size_t split = 0; split <= c.text.size(); ++split) {
+            generate::TemplateFiller filler(c.path, c.lead_bytes);
+            std::string filled;
+            filler.fill(std::string_view(c.text).substr(0, split), filled);
+            filler.fill(std::string_view(c.text).substr(split), filled);
+            filler.fill({}, filled);
+            EXPECT_EQ(filled, c.filled) << c.what << ", split at " << split;
+        }
+        generate::TemplateFiller filler(c.path, c.lead_bytes);
+        std::string filled;
+        for (const char byte : c.text) {
+            filler.fill(std::string_view(&byte, 1), filled);
+        }
+        filler.fill({}, filled);
+        EXPECT_EQ(filled, c.filled) << c.what << ", byte by byte";
+    }
 }
 
 TEST(FillTemplate, FillingTwiceLeavesTheFirstResult) {
-    const std::wstring once = fill_template(L"copy PATHtoFOLDER\\*.dat", kDefaultPath);
-    EXPECT_EQ(fill_template(once, kDefaultPath), once);
-}
-
-TEST(FillTemplate, HandlesLargeTemplates) {
-    std::wstring text;
-    std::wstring expected;
-    for (int line = 0; line < 200'000; ++line) {
-        text += L"copy \"PATHtoFOLDER\\f" + std::to_wstring(line) + L"\" x\r\n";
-        expected += L"copy \"C:\\AV\\f" + std::to_wstring(line) + L"\" x\r\n";
-    }
-    EXPECT_EQ(fill_template(text, L"C:\\AV"), expected);
-}
-
-TEST(FillTemplate, KeepsCharactersOutsideAscii) {
-    EXPECT_EQ(fill_template(L"\u00e9PATHtoFOLDER\u8868", L"\u30d5\u30a9\u30eb\u30c0"),
-              L"\u00e9\u30d5\u30a9\u30eb\u30c0\u8868");
-}
-
-// A script file held in memory, which records what the filling did to it.
-class MemoryScript final : public generate::ScriptFile {
-  public:
-    explicit MemoryScript(std::wstring content) : content(std::move(content)) {}
-    std::wstring read_text() override {
-        ++reads;
-        if (fail_reading) {
-            throw std::runtime_error("cannot read");
-        }
-        return content;
-    }
-    void replace_text(const generate::FilledText& filled) override {
-        ++writes;
-        content = filled.str();
-    }
-
-    std::wstring content;
-    int reads = 0;
-    int writes = 0;
-    bool fail_reading = false;
-};
-
-TEST(FillScriptTemplate, WritesTheFilledTextBackOnce) {
-    MemoryScript script(L"xcopy PATHtoFOLDER E:\\\r\n");
-    generate::fill_script_template(script, L"C:\\AV");
-    EXPECT_EQ(script.content, L"xcopy C:\\AV E:\\\r\n");
-    EXPECT_EQ(script.reads, 1);
-    EXPECT_EQ(script.writes, 1);
-}
-
-TEST(FillScriptTemplate, WritesNothingWhenTheReadFails) {
-    MemoryScript script(L"PATHtoFOLDER");
-    script.fail_reading = true;
-    EXPECT_THROW(generate::fill_script_template(script, L"C:\\AV"), std::runtime_error);
-    EXPECT_EQ(script.writes, 0);
-    EXPECT_EQ(script.content, L"PATHtoFOLDER");
+    const std::string once = generate::fill_template("copy PATHtoFOLDER\\*.dat", "C:\\AV");
+    EXPECT_EQ(generate::fill_template(once, "C:\\AV"), once);
 }
 
 }  // namespace
