@@ -2,8 +2,7 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_executable(core_tests tests/unit/template_fill_test.cpp tests/unit/path_check_test.cpp
-  tests/unit/link_targets_test.cpp)
+add_executable(core_tests tests/unit/template_fill_test.cpp tests/unit/path_check_test.cpp)
 target_link_libraries(core_tests PRIVATE torvane_core GTest::gtest_main)
 torvane_warnings(core_tests)
 gtest_discover_tests(core_tests)

@@ -27,10 +27,8 @@ add_dependencies(executable_tests Brelix)
 torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
   tests/e2e/go_test.cpp
-  tests/e2e/source_path_test.cpp
+  tests/e2e/field_test.cpp
   tests/e2e/links_test.cpp
-  tests/e2e/fault_test.cpp
-  tests/e2e/layout_test.cpp
   tests/e2e/keyboard_test.cpp
   tests/e2e/code_page_test.cpp
   tests/e2e/e2e_tests.rc)
@@ -45,10 +43,11 @@ if(CMAKE_CROSSCOMPILING)
             ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_tests> --gtest_filter=CodePage932.*)
 endif()
 
-add_executable(link_logger tests/e2e/link_logger.cpp)
-target_link_options(link_logger PRIVATE -municode ${torvane_static_runtime})
-torvane_warnings(link_logger)
-add_dependencies(e2e_tests Brelix link_logger)
+# Stands in for the browser, the mail program and the command interpreter.
+add_executable(recorder WIN32 tests/e2e/recorder.cpp)
+target_link_options(recorder PRIVATE -municode ${torvane_static_runtime})
+torvane_warnings(recorder)
+add_dependencies(e2e_tests Brelix recorder)
 
 # Start-up and Go timings against a minimal window program (bench/run-benchmarks).
 add_executable(floor_window WIN32 bench/floor_window.cpp)

@@ -17,6 +17,10 @@ void GO0_MouseDown() {
     shell::form1().set_visible(shell::Control::GO0, false);
 }
 
+void GO0_PressCancelled() {
+    shell::form1().set_visible(shell::Control::GO0, true);
+}
+
 void GO0_MouseUp() {
     const shell::Form1& form = shell::form1();
     form.set_visible(shell::Control::GO0, true);

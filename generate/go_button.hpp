@@ -6,5 +6,7 @@ namespace generate {
 
 void GO0_MouseDown();
 void GO0_MouseUp();
+// The system took the mouse away before the release: Go is back at rest, nothing runs.
+void GO0_PressCancelled();
 
 }  // namespace generate

@@ -1,13 +1,12 @@
 #include "shell/accessibility.hpp"
 
-#include "platform/failure.hpp"
 #include "platform/system_function.hpp"
 
 #include <oleacc.h>
 #include <wrl/client.h>
 
 #include <atomic>
-#include <exception>
+#include <new>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -104,10 +103,13 @@ class DescribedObject final : public IAccessible, public IOleWindow {
         if (!name) {
             return E_POINTER;
         }
+        // No exception may leave a COM method.
         try {
             *name = allocate_string(look_.name.data(), static_cast<UINT>(look_.name.size()));
-        } catch (const platform::Failure&) {
-            return E_FAIL;  // no exception may leave a COM method
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_FAIL;
         }
         return *name ? S_OK : E_OUTOFMEMORY;
     }
@@ -204,7 +206,7 @@ std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
         const LRESULT result = result_from_object(IID_IAccessible, flags, described.Get());
         // A failure code would fail the client's request; the control's own answer is better.
         return result >= 0 ? std::optional<LRESULT>(result) : std::nullopt;
-    } catch (const std::exception&) {
+    } catch (...) {
         // No library or no memory: nothing may leave a window procedure.
         return std::nullopt;
     }

@@ -26,6 +26,7 @@ namespace shell {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TorvaneForm1";
+constexpr wchar_t kCannotCreate[] = L"Could not create the main window";
 // A fixed tool window: a small title bar with only the close box, no taskbar button.
 constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFormExtendedStyle = WS_EX_TOOLWINDOW;
@@ -50,6 +51,7 @@ void Form_Load() {
 constexpr EventRoute kEventRoutes[] = {
     {Control::GO0, kPictureMouseDown, generate::GO0_MouseDown},
     {Control::GO0, kPictureMouseUp, generate::GO0_MouseUp},
+    {Control::GO0, kPicturePressCancelled, generate::GO0_PressCancelled},
     {Control::TextBox1, EN_CHANGE, source_path::TextBox1_Change},
     {Control::Command2, BN_CLICKED, source_path::Command2_Click},
     {Control::Picture1, kPictureClick, links::Picture1_Click},
@@ -218,7 +220,7 @@ LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
         }
         case WM_DPICHANGED: {
             const auto& suggested = *reinterpret_cast<const RECT*>(lparam);
-            fit_to(LOWORD(wparam), {suggested.left, suggested.top});
+            run_guarded(window, [&] { fit_to(LOWORD(wparam), {suggested.left, suggested.top}); });
             return 0;
         }
         case WM_DESTROY:
@@ -261,13 +263,10 @@ bool is_child_window(Kind kind) {
     return kind != Kind::Image && kind != Kind::Label;
 }
 
-bool create_controls(HINSTANCE instance) {
+void create_controls(HINSTANCE instance) {
     for (const ControlDesign& control : kControls) {
-        if (!is_child_window(control.kind)) {
-            continue;
-        }
-        if (!create_child(instance, control)) {
-            return false;
+        if (is_child_window(control.kind) && !create_child(instance, control)) {
+            platform::fail_with_last_error(kCannotCreate, L"");
         }
     }
     // The field takes text of any length, not the edit control's default of 32767.
@@ -275,7 +274,6 @@ bool create_controls(HINSTANCE instance) {
     for (const auto& [control, look] : kAccessibleLooks) {
         describe_for_screen_readers(control_window(control), look);
     }
-    return true;
 }
 
 }  // namespace
@@ -293,7 +291,10 @@ void Form1::set_text(Control control, std::wstring_view text) const {
 }
 
 void Form1::set_visible(Control control, bool visible) const {
-    ShowWindow(control_window(control), visible ? SW_SHOW : SW_HIDE);
+    const HWND window = control_window(control);
+    ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    // Painted now, not when the handler is over: the handler may work for a while.
+    UpdateWindow(window);
 }
 
 platform::NativeWindow Form1::handle() const {
@@ -315,7 +316,7 @@ const Form1& form1() {
     return form;
 }
 
-bool create_form1() {
+void create_form1() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW form_class{};
     form_class.cbSize = sizeof(form_class);
@@ -335,13 +336,13 @@ bool create_form1() {
     const std::wstring title(kFormTitle);
     form.window = CreateWindowExW(kFormExtendedStyle, kFormClass, title.c_str(), kFormStyle,
                                   origin.x, origin.y, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!form.window || !create_controls(instance)) {
-        return false;
+    if (!form.window) {
+        platform::fail_with_last_error(kCannotCreate, L"");
     }
+    create_controls(instance);
     const int dots_per_inch = dots_per_inch_of(form.window);
     fit_to(dots_per_inch, design_frame_origin(dots_per_inch));
-    run_guarded(form.window, Form_Load);
-    return true;
+    Form_Load();
 }
 
 bool move_focus_by_keyboard(const MSG& message) {

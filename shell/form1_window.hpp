@@ -6,9 +6,8 @@
 // navigation, which the message loop must offer each message first.
 namespace shell {
 
-// Creates the window and its controls with their design values, hidden; returns false if
-// the system refused.
-[[nodiscard]] bool create_form1();
+// Creates the window and its controls with their design values, hidden.
+void create_form1();
 // Shows the window with the focus on Go.
 void show_form1();
 

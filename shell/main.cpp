@@ -1,4 +1,3 @@
-#include "platform/failure.hpp"
 #include "shell/failure_report.hpp"
 #include "shell/form1_window.hpp"
 
@@ -58,11 +57,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // folder only, never from the working folder that holds the script.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     const ComApartment apartment;
-    if (!shell::create_form1()) {
-        shell::report_failure_and_end(
-            nullptr, std::make_exception_ptr(platform::Failure(L"Could not create the main window",
-                                                               L"", GetLastError())));
-    }
-    shell::show_form1();
+    shell::run_guarded(nullptr, [] {
+        shell::create_form1();
+        shell::show_form1();
+    });
     return run_message_loop();
 }

@@ -11,6 +11,8 @@ constexpr wchar_t kClassName[] = L"TorvanePictureBox";
 // Kept in the window's extra bytes, so a box needs no allocation of its own.
 constexpr int kPictureSlot = 0;
 constexpr int kBackgroundSlot = sizeof(LONG_PTR);
+constexpr int kPressedSlot = 2 * sizeof(LONG_PTR);  // a press began on the box, not yet ended
+constexpr int kSlots = 3;
 
 struct PictureBox {
     HBITMAP picture;  // owned by the main window, which outlives its children
@@ -34,6 +36,11 @@ void paint(HWND box, const PictureBox& state) {
     SetBkColor(paint.context(), state.background);
     ExtTextOutW(paint.context(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     draw_picture(paint.context(), state.picture, {0, 0});
+}
+
+// Ends the box's press; false if there was none.
+bool end_press(HWND box) {
+    return SetWindowLongPtrW(box, kPressedSlot, FALSE) != FALSE;
 }
 
 bool pointer_inside(HWND box, LPARAM lparam) {
@@ -62,22 +69,31 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
         case WM_MBUTTONDOWN:
             // A box takes the focus when clicked, as it does by Tab; it draws no focus mark.
             SetFocus(box);
-            SetCapture(box);
+            if (!SetWindowLongPtrW(box, kPressedSlot, TRUE)) {
+                SetCapture(box);
+            }
             notify_parent(box, kPictureMouseDown);
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP: {
-            const bool was_pressed = GetCapture() == box;
-            if (was_pressed) {
+        case WM_MBUTTONUP:
+            // Only the release that ends a press on this box counts: a press that began
+            // elsewhere and was dragged here is none of its business.
+            if (end_press(box)) {
                 ReleaseCapture();
-            }
-            notify_parent(box, kPictureMouseUp);
-            if (message == WM_LBUTTONUP && was_pressed && pointer_inside(box, lparam)) {
-                notify_parent(box, kPictureClick);
+                notify_parent(box, kPictureMouseUp);
+                if (message == WM_LBUTTONUP && pointer_inside(box, lparam)) {
+                    notify_parent(box, kPictureClick);
+                }
             }
             return 0;
-        }
+        case WM_CAPTURECHANGED:
+            // The system took the mouse away (a menu, a dialog, another program), so no
+            // release will end the press: it is called off.
+            if (end_press(box)) {
+                notify_parent(box, kPicturePressCancelled);
+            }
+            return 0;
         default:
             break;
     }
@@ -90,7 +106,7 @@ void register_picture_box_class(HINSTANCE instance) {
     WNDCLASSEXW picture_box{};
     picture_box.cbSize = sizeof(picture_box);
     picture_box.lpfnWndProc = picture_box_procedure;
-    picture_box.cbWndExtra = 2 * sizeof(LONG_PTR);
+    picture_box.cbWndExtra = kSlots * sizeof(LONG_PTR);
     picture_box.hInstance = instance;
     picture_box.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     picture_box.lpszClassName = kClassName;

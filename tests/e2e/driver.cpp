@@ -1,53 +1,25 @@
 #include "tests/e2e/driver.hpp"
 
 #include <cstdio>
-#include <cstring>
 #include <thread>
+#include <vector>
 
 namespace e2e {
-namespace {
 
-constexpr Duration kPollInterval = 50ms;
-
-void send_mouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-}
-
-DWORD down_flag(MouseButton button) {
-    switch (button) {
-        case MouseButton::Left:
-            return MOUSEEVENTF_LEFTDOWN;
-        case MouseButton::Right:
-            return MOUSEEVENTF_RIGHTDOWN;
-        case MouseButton::Middle:
-            return MOUSEEVENTF_MIDDLEDOWN;
-    }
-    return 0;
-}
-
-}  // namespace
-
-bool wait_until(const std::function<bool()>& condition, Duration limit) {
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return condition();
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(50ms);
     }
     return true;
 }
 
-Brelix::Brelix(const TempFolder& working_folder, const std::wstring& arguments)
-    : Brelix(working_folder.path(), arguments) {}
-
-Brelix::Brelix(const std::wstring& working_folder, const std::wstring& arguments) {
+Brelix::Brelix(const std::wstring& working_folder, std::wstring arguments) {
     const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
-    std::wstring command_line =
-        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    std::wstring command_line = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -60,12 +32,12 @@ Brelix::Brelix(const std::wstring& working_folder, const std::wstring& arguments
         return window_ != nullptr;
     });
     // Input sent before the program waits for it could reach the screen before the window.
-    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(Duration(kPatience).count()));
+    WaitForInputIdle(process_.hProcess, 20'000);
 }
 
 Brelix::~Brelix() {
     if (process_.hProcess) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        if (!ended(0ms)) {
             TerminateProcess(process_.hProcess, 99);
             WaitForSingleObject(process_.hProcess, 5000);
         }
@@ -74,28 +46,23 @@ Brelix::~Brelix() {
     }
 }
 
-HWND Brelix::control(shell::Control name) const {
+HWND Brelix::control(Control name) const {
     return GetDlgItem(window_, shell::design_of(name).id);
 }
 
-POINT Brelix::go_point() const {
+POINT Brelix::point_in(Control name) const {
     RECT place{};
-    GetWindowRect(control(shell::Control::GO0), &place);
+    GetWindowRect(control(name), &place);
     return {place.left + 6, place.top + 18};
 }
 
-void Brelix::click_go() const {
-    click(go_point());
+std::wstring Brelix::field() const {
+    return text_of(control(Control::TextBox1));
 }
 
-bool Brelix::wait_until_painted() const {
-    return wait_until([&] { return is_go_grey(screen_pixel(go_point())); });
-}
-
-bool Brelix::wait_for_exit(Duration limit) const {
+bool Brelix::ended(std::chrono::milliseconds limit) const {
     return process_.hProcess &&
-           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) ==
-               WAIT_OBJECT_0;
+           WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) == 0;
 }
 
 DWORD Brelix::exit_code() const {
@@ -104,29 +71,51 @@ DWORD Brelix::exit_code() const {
     return code;
 }
 
-HWND Brelix::wait_for_message_box(Duration limit) const {
-    HWND box = nullptr;
+HWND Brelix::dialog(std::chrono::milliseconds limit) const {
+    HWND found = nullptr;
     wait_until(
         [&] {
-            box = test_support::find_visible_window(process_.dwProcessId, L"#32770");
-            return box != nullptr;
+            found = test_support::find_visible_window(process_.dwProcessId, L"#32770");
+            return found != nullptr;
         },
         limit);
-    return box;
+    return found;
 }
 
 namespace {
 
-void send_pointer_to(POINT screen) {
-    // Absolute coordinates are normalised to 0..65535 over the primary screen.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+GUITHREADINFO thread_state(DWORD thread) {
+    GUITHREADINFO state{};
+    state.cbSize = sizeof(state);
+    GetGUIThreadInfo(thread, &state);
+    return state;
+}
+
+void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT mouse_input(DWORD flags, POINT at = {}) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
+    input.mi.dwFlags = flags;
+    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    return input;
+}
+
+INPUT key_input(WORD virtual_key, wchar_t character, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.wScan = character;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+void send_pointer_to(POINT screen) {
+    send({mouse_input(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)});
     wait_until(
         [&] {
             POINT now{};
@@ -138,154 +127,62 @@ void send_pointer_to(POINT screen) {
 
 }  // namespace
 
+HWND Brelix::focus() const {
+    return thread_state(process_.dwThreadId).hwndFocus;
+}
+
+HWND Brelix::capture() const {
+    return thread_state(process_.dwThreadId).hwndCapture;
+}
+
 void move_pointer(POINT screen) {
     // A real move, even when the pointer already stands there: a window that has appeared
-    // under a still pointer (a new program at the same place) is only found by a move.
+    // under a still pointer is only found by a move.
     send_pointer_to({screen.x + 1, screen.y + 1});
     send_pointer_to(screen);
 }
 
-void press(MouseButton button) {
-    send_mouse(down_flag(button));
+void press(Button button) {
+    send({mouse_input(static_cast<DWORD>(button))});
 }
 
 // Each button's up flag is twice its down flag.
-void release(MouseButton button) {
-    send_mouse(down_flag(button) * 2);
+void release(Button button) {
+    send({mouse_input(static_cast<DWORD>(button) * 2)});
 }
 
-void click(POINT screen, MouseButton button) {
+void click(POINT screen) {
     move_pointer(screen);
-    press(button);
-    release(button);
+    press();
+    release();
 }
 
-namespace {
-
-INPUT key_input(WORD virtual_key, wchar_t character, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtual_key;
-    input.ki.wScan = character;
-    input.ki.dwFlags = flags;
-    return input;
+void keys(std::initializer_list<WORD> virtual_keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : virtual_keys) {
+        inputs.push_back(key_input(key, 0, 0));
+    }
+    for (auto key = std::rbegin(virtual_keys); key != std::rend(virtual_keys); ++key) {
+        inputs.push_back(key_input(*key, 0, KEYEVENTF_KEYUP));
+    }
+    send(std::move(inputs));
 }
 
-void send_keys(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    // Let the target handle them before the test looks at it.
-    std::this_thread::sleep_for(100ms);
-}
-
-}  // namespace
-
-void press_key(WORD virtual_key) {
-    send_keys({key_input(virtual_key, 0, 0), key_input(virtual_key, 0, KEYEVENTF_KEYUP)});
-}
-
-void press_key_with(WORD modifier, WORD virtual_key) {
-    send_keys({key_input(modifier, 0, 0), key_input(virtual_key, 0, 0),
-               key_input(virtual_key, 0, KEYEVENTF_KEYUP),
-               key_input(modifier, 0, KEYEVENTF_KEYUP)});
-}
-
-void type_text(const std::wstring& text) {
+void type(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (const wchar_t character : text) {
         inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE));
         inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
     }
-    send_keys(std::move(inputs));
+    send(std::move(inputs));
 }
 
-void put_on_clipboard(const std::wstring& text) {
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    SetClipboardData(CF_UNICODETEXT, memory);  // the clipboard owns the memory from here
-    CloseClipboard();
-}
-
-Screenshot::Screenshot(const RECT& screen)
-    : width_(screen.right - screen.left),
-      height_(screen.bottom - screen.top),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)) {
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width_;
-    format.bmiHeader.biHeight = -height_;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    const HDC desktop = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(desktop);
-    const HBITMAP bitmap = CreateCompatibleBitmap(desktop, width_, height_);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width_, height_, desktop, screen.left, screen.top, SRCCOPY);
-    SelectObject(memory, previous);
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height_), pixels_.data(), &format,
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, desktop);
-}
-
-COLORREF Screenshot::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
-        return CLR_INVALID;
-    }
-    const std::uint32_t pixel = pixels_[static_cast<std::size_t>(y) * width_ + x];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-Screenshot settled_screenshot(const RECT& screen, Duration limit) {
-    Screenshot last(screen);
-    wait_until(
-        [&] {
-            std::this_thread::sleep_for(100ms);
-            Screenshot now(screen);
-            const bool settled = now == last;
-            last = std::move(now);
-            return settled;
-        },
-        limit);
-    return last;
-}
-
-Screenshot screenshot_of(HWND window) {
-    RECT place{};
-    GetWindowRect(window, &place);
-    return Screenshot(place);
-}
-
-RECT client_on_screen(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    return client;
-}
-
-RECT place_in_parent(HWND child) {
-    RECT place{};
-    GetWindowRect(child, &place);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
-HWND focus_in(HWND window) {
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof(thread);
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    return thread.hwndFocus;
-}
-
-void select_whole_text(HWND field) {
-    click(center_of(field));
-    press_key(VK_END);
-    press_key_with(VK_SHIFT, VK_HOME);
+void type_over_field(const Brelix& brelix, std::wstring_view text) {
+    click(brelix.point_in(Control::TextBox1));
+    keys({VK_END});
+    keys({VK_SHIFT, VK_HOME});
+    type(text);
+    wait_until([&] { return brelix.field() == text; });
 }
 
 POINT center_of(HWND window) {
@@ -296,23 +193,19 @@ POINT center_of(HWND window) {
 
 std::wstring text_of(HWND window) {
     // GetWindowText does not ask a window of another process for its text; WM_GETTEXT does.
-    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    std::vector<wchar_t> buffer(length + 1);
-    const auto copied = static_cast<std::size_t>(
-        SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data())));
-    return std::wstring(buffer.data(), copied);
-}
-
-std::wstring message_of(HWND message_box) {
-    // The message text of a message box is the static control with identifier 0xFFFF.
-    return text_of(GetDlgItem(message_box, 0xFFFF));
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
 }
 
 std::wstring read_and_dismiss(HWND message_box) {
-    const std::wstring message = message_of(message_box);
-    // The pointer over the box makes sure the box, not the window beneath, has the keys.
+    // The message is the static control with identifier 0xFFFF.
+    const std::wstring message = text_of(GetDlgItem(message_box, 0xFFFF));
+    // Without a window manager, X gives the keys to the window under the pointer.
     move_pointer(center_of(message_box));
-    press_key(VK_RETURN);
+    keys({VK_RETURN});
     return message;
 }
 
@@ -323,21 +216,12 @@ COLORREF screen_pixel(POINT screen) {
     return colour;
 }
 
-bool is_go_grey(COLORREF colour) {
-    return GetRValue(colour) == GetGValue(colour) && GetGValue(colour) == GetBValue(colour) &&
-           GetRValue(colour) < 200;
-}
-
-bool is_go_orange(COLORREF colour) {
+bool is_orange(COLORREF colour) {
     return GetRValue(colour) > 230 && GetBValue(colour) < 160;
 }
 
-std::string narrow(const std::wstring& text) {
-    std::string bytes;
-    for (const wchar_t c : text) {
-        bytes += c < 0x80 ? static_cast<char>(c) : '?';
-    }
-    return bytes;
+bool contains(std::wstring_view text, std::wstring_view part) {
+    return text.find(part) != std::wstring_view::npos;
 }
 
 }  // namespace e2e

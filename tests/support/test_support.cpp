@@ -71,6 +71,18 @@ std::vector<std::wstring> TempFolder::names() const {
     return found;
 }
 
+bool under_wine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string utf8(std::wstring_view text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
 std::optional<std::wstring> environment(const wchar_t* name) {
     std::vector<wchar_t> value(GetEnvironmentVariableW(name, nullptr, 0));
     if (value.empty()) {

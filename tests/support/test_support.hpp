@@ -30,6 +30,12 @@ class TempFolder {
     std::wstring path_;
 };
 
+// Whether the tests run under Wine, where they may change the system: it is a prefix of
+// their own.
+[[nodiscard]] bool under_wine();
+
+[[nodiscard]] std::string utf8(std::wstring_view text);
+
 // The value of an environment variable, if it is set.
 [[nodiscard]] std::optional<std::wstring> environment(const wchar_t* name);
 
