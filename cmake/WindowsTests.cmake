@@ -20,10 +20,6 @@ torvane_windows_test(platform_tests
   tests/platform/script_file_test.cpp
   tests/platform/system_function_test.cpp)
 
-torvane_windows_test(executable_tests tests/platform/executable_test.cpp)
-target_link_libraries(executable_tests PRIVATE version)
-add_dependencies(executable_tests Brelix)
-
 torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
   tests/e2e/go_test.cpp
