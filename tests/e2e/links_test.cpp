@@ -111,9 +111,9 @@ TEST_F(Links, TheBackgroundStripOfTheBoxCounts) {
     EXPECT_EQ(logged_after(1), std::vector<std::string>{kDonation});
 }
 
-TEST_F(Links, TheBareHostReachesTheWebCommandAsWineMakesIt) {
-    // The program passes "www.example.org" as it stands; Wine's shell itself turns a name
-    // starting with "www." into an http address before it runs the web command.
+TEST_F(Links, TheWebSiteReachesTheWebCommandPastAFolderOfTheHostsName) {
+    // The shell would open a file or folder of the working folder named like a bare host.
+    ASSERT_TRUE(CreateDirectoryW((folder_.path() + L"\\www.example.org").c_str(), nullptr));
     click_picture(Control::Picture2);
     EXPECT_EQ(logged_after(1), std::vector<std::string>{"http://www.example.org"});
 }

@@ -78,10 +78,10 @@ TEST(DonationPage, ValuesHaveTheirForms) {
     EXPECT_TRUE(all_letters(pairs[5].second, 3)) << "currency code";
 }
 
-TEST(WebSite, IsABareHostNameStartingWithWww) {
+TEST(WebSite, IsAnHttpAddressOfAHostStartingWithWww) {
     const std::wstring_view site = links::kWebSite;
-    EXPECT_EQ(site.substr(0, 4), L"www.");
-    EXPECT_EQ(site.find_first_of(L":/?#"), std::wstring::npos);
+    EXPECT_EQ(site.substr(0, 11), L"http://www.");
+    EXPECT_EQ(site.substr(7).find_first_of(L":/?#"), std::wstring::npos);
 }
 
 TEST(MailMessage, IsMailtoTheMakerWithoutHeaderFields) {
