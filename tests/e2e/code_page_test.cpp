@@ -23,8 +23,9 @@ constexpr UINT kJapanese = 932;
 class CodePage932 : public testing::Test {
   protected:
     void SetUp() override {
-        const wchar_t* required = _wgetenv(L"TORVANE_CODE_PAGE");
-        if (required && std::wcstoul(required, nullptr, 10) == kJapanese) {
+        wchar_t required[8]{};
+        if (GetEnvironmentVariableW(L"TORVANE_CODE_PAGE", required, 8) < 8 &&
+            std::wcstoul(required, nullptr, 10) == kJapanese) {
             ASSERT_EQ(GetACP(), kJapanese) << "the Japanese locale did not reach Windows";
         } else if (GetACP() != kJapanese) {
             GTEST_SKIP() << "needs code page 932, the system has " << GetACP();
