@@ -1,8 +1,8 @@
 # The Windows program and its tests.
 enable_language(RC)
 
-# Windows 7 SP1 is the oldest system the program runs on: the headers offer nothing newer,
-# and the program's header and manifest say so.
+# Windows 7 SP1 is the oldest system the program runs on: _WIN32_WINNT keeps most newer
+# declarations out of the headers, and the program's header and manifest say so.
 set(torvane_windows_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 if(MINGW)
   # Only system DLLs at run time: the compiler's own runtime goes into the executable.
