@@ -1,6 +1,8 @@
 # The Windows program and its tests.
 enable_language(RC)
 
+# Windows 7 SP1 is the oldest system the program runs on: _WIN32_WINNT keeps most newer
+# declarations out of the headers, and the program's header and manifest say so.
 set(torvane_windows_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 if(MINGW)
   # Only system DLLs at run time: the compiler's own runtime goes into the executable.
@@ -35,10 +37,28 @@ add_executable(Brelix WIN32
   resources/brelix.rc)
 target_link_libraries(Brelix PRIVATE torvane_platform ole32 msimg32 uuid ${torvane_static_runtime})
 torvane_warnings(Brelix)
+
+# The resource script finds the version numbers (a header) and the manifest, both configured
+# from the project's version, in the build folder. The other files it names are no
+# includes, so the build is told that it depends on them.
+configure_file(resources/brelix_version.h.in resources/brelix_version.h @ONLY)
+configure_file(resources/brelix.manifest.in resources/brelix.manifest @ONLY)
+set(torvane_resource_files brelix.ico mail.gif web_site.jpg donate.jpg go_at_rest.jpg
+  go_pressed.jpg watermark.bmp)
+list(TRANSFORM torvane_resource_files PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/resources/)
+set_source_files_properties(resources/brelix.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/resources
+  OBJECT_DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/resources/brelix.manifest;${torvane_resource_files}")
+
 if(MINGW)
   # Unused library code and symbols would more than double the size of the program.
   target_compile_options(Brelix PRIVATE -ffunction-sections -fdata-sections)
-  target_link_options(Brelix PRIVATE -municode -s -Wl,--gc-sections)
+  target_link_options(Brelix PRIVATE -municode -s -Wl,--gc-sections
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,1
+    -Wl,--major-os-version,6,--minor-os-version,1)
+elseif(MSVC)
+  # The resource script embeds the manifest already.
+  target_link_options(Brelix PRIVATE /SUBSYSTEM:WINDOWS,6.01 /MANIFEST:NO)
 endif()
 set_target_properties(Brelix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

@@ -1,7 +1,18 @@
-# Windows tests, run under Wine by ctest through CMAKE_CROSSCOMPILING_EMULATOR.
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# Windows tests, run under Wine by ctest through CMAKE_CROSSCOMPILING_EMULATOR. GoogleTest
+# is built from its sources where they are named (Debian has none built for mingw), else
+# it is an installed package.
+set(TORVANE_GOOGLETEST_SOURCE "" CACHE PATH "GoogleTest's sources, built for the tests")
+if(TORVANE_GOOGLETEST_SOURCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${TORVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest)
+  if(NOT GTest_FOUND)
+    message(STATUS "GoogleTest not found: the Windows tests and benchmarks are left out")
+    return()
+  endif()
+endif()
 include(GoogleTest)
 
 add_library(test_support STATIC tests/support/test_support.cpp)
@@ -10,7 +21,7 @@ torvane_warnings(test_support)
 
 function(torvane_windows_test target)
   add_executable(${target} ${ARGN})
-  target_link_libraries(${target} PRIVATE test_support gtest_main ${torvane_static_runtime})
+  target_link_libraries(${target} PRIVATE test_support GTest::gtest_main ${torvane_static_runtime})
   torvane_warnings(${target})
   # Discovering at build time would pay a cold Wine start for every test program.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
@@ -19,10 +30,6 @@ endfunction()
 torvane_windows_test(platform_tests
   tests/platform/files_test.cpp
   tests/platform/system_function_test.cpp)
-
-torvane_windows_test(executable_tests tests/platform/executable_test.cpp)
-target_link_libraries(executable_tests PRIVATE version)
-add_dependencies(executable_tests Brelix)
 
 torvane_windows_test(e2e_tests
   tests/e2e/driver.cpp
@@ -33,6 +40,10 @@ torvane_windows_test(e2e_tests
   tests/e2e/code_page_test.cpp
   tests/e2e/e2e_tests.rc)
 target_link_libraries(e2e_tests PRIVATE advapi32 ole32 oleaut32 oleacc uuid)
+if(MSVC)
+  # Its resource script embeds the manifest already.
+  target_link_options(e2e_tests PRIVATE /MANIFEST:NO)
+endif()
 
 # The double-byte tests once more, in code page 932. Wine takes a process's code page from
 # its Unix locale, and the programs it starts inherit it; scripts/wine-session provides
@@ -45,7 +56,7 @@ endif()
 
 # Stands in for the browser, the mail program and the command interpreter.
 add_executable(recorder WIN32 tests/e2e/recorder.cpp)
-target_link_options(recorder PRIVATE -municode ${torvane_static_runtime})
+target_link_libraries(recorder PRIVATE test_support ${torvane_static_runtime})
 torvane_warnings(recorder)
 add_dependencies(e2e_tests Brelix recorder)
 
@@ -53,9 +64,14 @@ add_dependencies(e2e_tests Brelix recorder)
 add_executable(floor_window WIN32 bench/floor_window.cpp)
 target_link_libraries(floor_window PRIVATE ole32 ${torvane_static_runtime})
 target_compile_definitions(floor_window PRIVATE ${torvane_windows_definitions})
-target_link_options(floor_window PRIVATE -municode)
 torvane_warnings(floor_window)
 add_executable(launch_bench bench/launch_bench.cpp)
 target_link_libraries(launch_bench PRIVATE test_support psapi ${torvane_static_runtime})
 torvane_warnings(launch_bench)
 add_dependencies(launch_bench Brelix floor_window)
+
+if(MINGW)
+  # MinGW links a program with wmain or wWinMain only when told so; MSVC finds them itself.
+  target_link_options(recorder PRIVATE -municode)
+  target_link_options(floor_window PRIVATE -municode)
+endif()

@@ -19,8 +19,8 @@ inline constexpr std::wstring_view kDonationPage =
     L"&currency_code=EUR"
     L"&bn=TV%2DDonate_Button%3ANonHosted";
 
-// With its scheme: the shell would first look a bare host name up as a file or folder in
-// the working folder.
+// With its scheme: the shell would look a bare host name up as a file or folder in the
+// working folder first, and open one of that name there in place of the site.
 inline constexpr std::wstring_view kWebSite = L"http://www.example.org";
 
 inline constexpr std::wstring_view kMailMessage = L"mailto:ilse.marnow@example.com";

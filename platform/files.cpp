@@ -76,6 +76,20 @@ void write_all(HANDLE file, std::string_view bytes, const std::wstring& target) 
 
 }  // namespace
 
+std::wstring system_folder() {
+    std::vector<wchar_t> folder(MAX_PATH);
+    for (;;) {
+        const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) {
+            fail_with_last_error(L"Could not find the system folder", L"");
+        }
+        if (length < folder.size()) {
+            return std::wstring(folder.data(), length);
+        }
+        folder.resize(length);  // the size it needs, its terminating null included
+    }
+}
+
 std::wstring full_path(std::wstring_view name) {
     const std::wstring relative(name);
     std::vector<wchar_t> buffer(MAX_PATH);

@@ -6,6 +6,9 @@
 
 namespace platform {
 
+// The system folder, System32, where the system's own programs and libraries lie.
+[[nodiscard]] std::wstring system_folder();
+
 // The absolute form of a name relative to the current working directory.
 [[nodiscard]] std::wstring full_path(std::wstring_view name);
 

@@ -1,30 +1,15 @@
 #include "platform/process.hpp"
 
 #include "platform/failure.hpp"
+#include "platform/files.hpp"
 #include "platform/unique_handle.hpp"
 
 #include <windows.h>
-
-#include <vector>
 
 namespace platform {
 namespace {
 
 constexpr wchar_t kCannotStart[] = L"Could not start the script";
-
-std::wstring system_command_interpreter() {
-    std::vector<wchar_t> folder(MAX_PATH);
-    for (;;) {
-        const UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-        if (length == 0) {
-            fail_with_last_error(kCannotStart, L"cmd.exe");
-        }
-        if (length < folder.size()) {
-            return std::wstring(folder.data(), length) + L"\\cmd.exe";
-        }
-        folder.resize(length);  // the size it needs, its terminating null included
-    }
-}
 
 bool is_network_path(std::wstring_view path) {
     return path.starts_with(L"\\\\");
@@ -40,7 +25,7 @@ void start_script(const std::wstring& script_path) {
     // (\\server\share) and moves to the Windows folder, so there the script is named by
     // its full path.
     // /d skips AutoRun commands, and /s strips only the outer quotes of the quoted name.
-    const std::wstring interpreter = system_command_interpreter();
+    const std::wstring interpreter = system_folder() + L"\\cmd.exe";
     const std::size_t name_start = script_path.find_last_of(L'\\') + 1;
     const std::wstring folder = script_path.substr(0, name_start);
     const std::wstring script =

@@ -1,17 +1,31 @@
 #include "platform/system_function.hpp"
 
 #include "platform/failure.hpp"
+#include "platform/files.hpp"
 
 #include <windows.h>
 
 #include <string>
 
 namespace platform {
+namespace {
+
+// By the full path: a bare name would be searched for in the program's and the working
+// folder too. LOAD_LIBRARY_SEARCH_SYSTEM32 would say the same, but Windows 7 knows it
+// only with an update installed.
+HMODULE load_system_library(const wchar_t* library) {
+    return LoadLibraryW((system_folder() + L'\\' + library).c_str());
+}
+
+}  // namespace
+
+void* find_system_entry(const wchar_t* library, const char* entry) {
+    const HMODULE module = load_system_library(library);
+    return module ? reinterpret_cast<void*>(GetProcAddress(module, entry)) : nullptr;
+}
 
 void* bind_system_entry(const wchar_t* library, const char* entry) {
-    // Only the system folder is searched, so that no library of the same name in the
-    // working folder can be loaded instead.
-    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE module = load_system_library(library);
     if (!module) {
         fail_with_last_error(L"Could not load the system library", library);
     }

@@ -1,17 +1,14 @@
 #include "shell/dpi.hpp"
 
+#include "platform/system_function.hpp"
+
 namespace shell {
 namespace {
 
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-
-// user32 is loaded in every GUI process, so asking it for an entry loads nothing.
-template <typename Function>
-Function user32_entry(const char* name) {
-    const FARPROC entry = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
-}
+// Windows 10 (1607) added both; the headers declare them only for that version.
+platform::SystemFunction<UINT(WINAPI*)(HWND)> dpi_for_window(L"user32.dll", "GetDpiForWindow");
+platform::SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjust_for_dpi(
+    L"user32.dll", "AdjustWindowRectExForDpi");
 
 }  // namespace
 
@@ -23,15 +20,13 @@ int system_dots_per_inch() {
 }
 
 int dots_per_inch_of(HWND window) {
-    static const auto dpi_for_window = user32_entry<GetDpiForWindowFunction>("GetDpiForWindow");
-    return dpi_for_window ? static_cast<int>(dpi_for_window(window)) : system_dots_per_inch();
+    const auto for_window = dpi_for_window.optional();
+    return for_window ? static_cast<int>(for_window(window)) : system_dots_per_inch();
 }
 
 RECT frame_around(RECT client, DWORD style, DWORD extended_style, int dots_per_inch) {
-    static const auto adjust_for_dpi =
-        user32_entry<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
-    if (adjust_for_dpi) {
-        adjust_for_dpi(&client, style, FALSE, extended_style, static_cast<UINT>(dots_per_inch));
+    if (const auto adjust = adjust_for_dpi.optional()) {
+        adjust(&client, style, FALSE, extended_style, static_cast<UINT>(dots_per_inch));
     } else {
         AdjustWindowRectEx(&client, style, FALSE, extended_style);
     }

@@ -33,7 +33,7 @@ bool can_take_focus(HWND control) {
 // The next control in the tab order after the given one (or the first, for none) that
 // can take the focus now: Go is hidden while a mouse button is held on it.
 HWND next_in_tab_order(HWND form, HWND from, bool backwards) {
-    const auto* position = std::ranges::find_if(
+    const auto position = std::ranges::find_if(
         kTabOrder, [&](Control control) { return design_of(control).id == GetDlgCtrlID(from); });
     std::size_t index = position == kTabOrder.end()
                             ? (backwards ? 0 : kTabOrder.size() - 1)

@@ -1,3 +1,4 @@
+#include "platform/system_function.hpp"
 #include "shell/failure_report.hpp"
 #include "shell/form1_window.hpp"
 
@@ -27,6 +28,21 @@ class ComApartment {
     bool initialised_;
 };
 
+// Libraries that the program or the system load on its behalf come from the system folder
+// only, never from the working folder that holds the script. Windows 7 without update
+// KB2533623 lacks SetDefaultDllDirectories; there the working folder at least leaves the
+// search.
+void keep_libraries_to_the_system_folder() {
+    // The function and its flag as documented, whatever the headers declare for Windows 7.
+    constexpr DWORD kSearchSystem32 = 0x00000800;
+    platform::SystemFunction<BOOL(WINAPI*)(DWORD)> set_default_directories(
+        L"kernel32.dll", "SetDefaultDllDirectories");
+    const auto set_default = set_default_directories.optional();
+    if (!set_default || !set_default(kSearchSystem32)) {
+        SetDllDirectoryW(L"");
+    }
+}
+
 int run_message_loop() {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -53,9 +69,7 @@ void __verbose_terminate_handler() {
 #endif
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Libraries that the program or the system load on its behalf come from the system
-    // folder only, never from the working folder that holds the script.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    shell::run_guarded(nullptr, keep_libraries_to_the_system_folder);
     const ComApartment apartment;
     shell::run_guarded(nullptr, [] {
         shell::create_form1();

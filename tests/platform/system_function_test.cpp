@@ -35,6 +35,19 @@ TEST(SystemFunction, MissingEntryNamesTheEntryAndTheLibrary) {
     EXPECT_NE(failure.find(L"SHBrowseForFolderZ in shell32"), std::wstring::npos);
 }
 
+TEST(SystemFunction, OptionalBindingFindsNothingOutsideTheSystemFolder) {
+    // A real library, copied into the working folder under a name the system folder lacks.
+    wchar_t system[MAX_PATH]{};
+    ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    ASSERT_TRUE(
+        CopyFileW((std::wstring(system) + L"\\msimg32.dll").c_str(), L"torvane-copy.dll", FALSE));
+    platform::SystemFunction<decltype(&::AlphaBlend)> copy(L"torvane-copy.dll", "AlphaBlend");
+    EXPECT_EQ(copy.optional(), nullptr);
+    DeleteFileW(L"torvane-copy.dll");
+    platform::SystemFunction<decltype(&::AlphaBlend)> missing(L"msimg32.dll", "AlphaBlendZ");
+    EXPECT_EQ(missing.optional(), nullptr);
+}
+
 TEST(SystemFunction, MissingLibraryIsNamed) {
     platform::SystemFunction<decltype(&::CoTaskMemFree)> missing(L"torvane-no-such.dll",
                                                                  "CoTaskMemFree");
