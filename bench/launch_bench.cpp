@@ -38,7 +38,7 @@ Started start(const std::wstring& program, const test_support::TempFolder& folde
     CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                    folder.path().c_str(), &startup, &started.process);
     while (!started.window && Clock::now() - begin < std::chrono::seconds(20)) {
-        started.window = test_support::find_visible_window(started.process.dwProcessId, L"");
+        started.window = test_support::find_visible_window(started.process.dwProcessId, nullptr);
     }
     started.milliseconds_to_window =
         std::chrono::duration<double, std::milli>(Clock::now() - begin).count();

@@ -15,9 +15,8 @@ else()
 endif()
 include(GoogleTest)
 
-add_library(test_support STATIC tests/support/test_support.cpp)
-target_link_libraries(test_support PUBLIC torvane_platform)
-torvane_warnings(test_support)
+add_library(test_support INTERFACE)
+target_link_libraries(test_support INTERFACE torvane_platform)
 
 function(torvane_windows_test target)
   add_executable(${target} ${ARGN})
@@ -32,18 +31,12 @@ torvane_windows_test(platform_tests
   tests/platform/system_function_test.cpp)
 
 torvane_windows_test(e2e_tests
-  tests/e2e/driver.cpp
   tests/e2e/go_test.cpp
   tests/e2e/field_test.cpp
   tests/e2e/links_test.cpp
   tests/e2e/keyboard_test.cpp
-  tests/e2e/code_page_test.cpp
-  tests/e2e/e2e_tests.rc)
-target_link_libraries(e2e_tests PRIVATE advapi32 ole32 oleaut32 oleacc uuid)
-if(MSVC)
-  # Its resource script embeds the manifest already.
-  target_link_options(e2e_tests PRIVATE /MANIFEST:NO)
-endif()
+  tests/e2e/code_page_test.cpp)
+target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
 
 # The double-byte tests once more, in code page 932. Wine takes a process's code page from
 # its Unix locale, and the programs it starts inherit it; scripts/wine-session provides

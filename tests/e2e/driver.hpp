@@ -5,11 +5,9 @@
 #include "shell/design.hpp"
 #include "tests/support/test_support.hpp"
 
-#include <windows.h>
-
 #include <chrono>
 #include <functional>
-#include <string>
+#include <thread>
 
 namespace e2e {
 
@@ -17,41 +15,99 @@ using namespace std::chrono_literals;
 using shell::Control;
 using test_support::TempFolder;
 
-// Polls until the condition holds or the time is up; returns the last answer.
-bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds limit = 20s);
-
 inline const std::string kDefaultPath = "C:\\Program Files\\Avira\\Antivir Desktop";
 // A template whose script writes the path put in for the token to marker.txt.
 inline const std::string kMarkerTemplate = "@echo off\r\necho PATHtoFOLDER>marker.txt\r\n";
+
+// Polls until the condition holds or the time is up; returns the last answer.
+inline bool wait_until(const std::function<bool()>& condition,
+                       std::chrono::milliseconds limit = 20s) {
+    for (const auto deadline = std::chrono::steady_clock::now() + limit; !condition();) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return condition();
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+inline std::wstring text_of(HWND window) {
+    // GetWindowText does not ask a window of another process for its text; WM_GETTEXT does.
+    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                      L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
 
 // A fresh working folder that holds a template.
 struct WorkingFolder : TempFolder {
     explicit WorkingFolder(const std::string& script) { write(L"backup.bat", script); }
 };
 
-// A Brelix.exe started in a working folder, shown and waiting for input; ended on
-// destruction if it still runs.
+// A Brelix.exe started in a working folder, shown and waiting for input; ended at the end
+// if it still runs.
 class Brelix {
   public:
-    explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"");
+    explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"") {
+        const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
+        arguments = L"\"" + program + L"\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           working_folder.c_str(), &startup, &process_)) {
+            wait_until([&] { return (window_ = find(L"TorvaneForm1")) != nullptr; });
+            // Input sent before the program waits for it could reach the screen before it.
+            WaitForInputIdle(process_.hProcess, 20'000);
+        }
+    }
     Brelix(const Brelix&) = delete;
     Brelix& operator=(const Brelix&) = delete;
-    ~Brelix();
+    ~Brelix() {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
 
     [[nodiscard]] HWND window() const noexcept { return window_; }
-    [[nodiscard]] HWND control(Control name) const;
-    // A point inside the control, in screen coordinates, away from the Go picture's letters.
-    [[nodiscard]] POINT point_in(Control name) const;
-    [[nodiscard]] std::wstring field() const;
-    [[nodiscard]] bool ended(std::chrono::milliseconds limit = 20s) const;
-    [[nodiscard]] DWORD exit_code() const;
-    // A dialog of this process (a message box or the folder picker), once it shows.
-    [[nodiscard]] HWND dialog(std::chrono::milliseconds limit = 20s) const;
-    // The window that has the keyboard focus, or the mouse capture, in the program.
-    [[nodiscard]] HWND focus() const;
-    [[nodiscard]] HWND capture() const;
+    [[nodiscard]] HWND control(Control name) const {
+        return GetDlgItem(window_, shell::design_of(name).id);
+    }
+    // A point inside the control on the screen, away from the Go picture's letters.
+    [[nodiscard]] POINT point_in(Control name) const {
+        RECT place{};
+        GetWindowRect(control(name), &place);
+        return {place.left + 6, place.top + 18};
+    }
+    [[nodiscard]] std::wstring field() const { return text_of(control(Control::TextBox1)); }
+    // The exit code, once the program has ended within the limit.
+    [[nodiscard]] std::optional<DWORD> exit_code(std::chrono::milliseconds limit = 20s) const {
+        DWORD code = 0;
+        const bool ended =
+            WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) == 0;
+        return ended && GetExitCodeProcess(process_.hProcess, &code) ? std::optional(code)
+                                                                     : std::nullopt;
+    }
+    // A dialog of the program (a message box or the folder picker), once it shows.
+    [[nodiscard]] HWND dialog(std::chrono::milliseconds limit = 20s) const {
+        HWND found = nullptr;
+        wait_until([&] { return (found = find(L"#32770")) != nullptr; }, limit);
+        return found;
+    }
+    // Where the program's keyboard focus (hwndFocus) and mouse capture (hwndCapture) are.
+    [[nodiscard]] GUITHREADINFO state() const {
+        GUITHREADINFO state{};
+        state.cbSize = sizeof(state);
+        GetGUIThreadInfo(process_.dwThreadId, &state);
+        return state;
+    }
 
   private:
+    HWND find(const wchar_t* class_name) const {
+        return test_support::find_visible_window(process_.dwProcessId, class_name);
+    }
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
@@ -62,23 +118,88 @@ enum class Button : DWORD {
     Middle = MOUSEEVENTF_MIDDLEDOWN
 };
 
-void move_pointer(POINT screen);
-void press(Button button = Button::Left);
-void release(Button button = Button::Left);
-void click(POINT screen);
-// Keys pressed together, as in Shift+Tab, and released in the reverse order.
-void keys(std::initializer_list<WORD> virtual_keys);
-void type(std::wstring_view text);
-// Clicks into the field and types the text over its whole text.
-void type_over_field(const Brelix& brelix, std::wstring_view text);
+inline void send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
-[[nodiscard]] POINT center_of(HWND window);
-[[nodiscard]] std::wstring text_of(HWND window);
-// The text of a message box; the box is closed with Enter, as a user would.
-std::wstring read_and_dismiss(HWND message_box);
-[[nodiscard]] COLORREF screen_pixel(POINT screen);
-// The Go picture is grey at rest and light orange pressed.
-[[nodiscard]] bool is_orange(COLORREF colour);
-[[nodiscard]] bool contains(std::wstring_view text, std::wstring_view part);
+inline INPUT key_input(WORD virtual_key, wchar_t character, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.wScan = character;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+inline void move_pointer(POINT screen) {
+    // A real move, even when the pointer already stands there: a window that has appeared
+    // under a still pointer is only found by a move.
+    SetCursorPos(screen.x + 1, screen.y + 1);
+    SetCursorPos(screen.x, screen.y);
+}
+
+inline void press_or_release(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    send({input});
+}
+
+inline void press(Button button = Button::Left) {
+    press_or_release(static_cast<DWORD>(button));
+}
+
+// Each button's up flag is twice its down flag.
+inline void release(Button button = Button::Left) {
+    press_or_release(static_cast<DWORD>(button) * 2);
+}
+
+inline void click(POINT screen) {
+    move_pointer(screen);
+    press();
+    release();
+}
+
+// Keys pressed together, as in Shift+Tab, and released in the reverse order; or the
+// characters of a text typed one by one.
+inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : virtual_keys) {
+        inputs.push_back(key_input(key, 0, 0));
+    }
+    for (auto key = std::rbegin(virtual_keys); key != std::rend(virtual_keys); ++key) {
+        inputs.push_back(key_input(*key, 0, KEYEVENTF_KEYUP));
+    }
+    for (const wchar_t character : text) {
+        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE));
+        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send(std::move(inputs));
+}
+
+// Clicks into the field and types the text over its whole text.
+inline void type_over_field(const Brelix& brelix, std::wstring_view text) {
+    click(brelix.point_in(Control::TextBox1));
+    keys({VK_END});
+    keys({VK_SHIFT, VK_HOME});
+    keys({}, text);
+    wait_until([&] { return brelix.field() == text; });
+}
+
+inline POINT center_of(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+}
+
+// The text of a message box (its static control 0xFFFF), which is then closed with Enter.
+// Without a window manager, X gives the keys to the window under the pointer.
+inline std::wstring read_and_dismiss(HWND message_box) {
+    const std::wstring message = text_of(GetDlgItem(message_box, 0xFFFF));
+    move_pointer(center_of(message_box));
+    keys({VK_RETURN});
+    wait_until([&] { return !IsWindow(message_box); });
+    return message;
+}
 
 }  // namespace e2e

@@ -12,13 +12,9 @@ using namespace e2e;
 
 const std::wstring kDefault(shell::kDefaultSourcePath);
 const std::string kTemplate = "@echo off\r\nrem PATHtoFOLDER\r\n";
-constexpr int kPickerTree = 0x3741;
-constexpr int kPickerInstruction = 0x3742;
 
 class Field : public testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(brelix_.window()); }
-
     bool field_shows(const std::wstring& text) const {
         return wait_until([&] { return brelix_.field() == text; });
     }
@@ -27,12 +23,11 @@ class Field : public testing::Test {
     std::pair<HWND, HWND> open_picker() const {
         click(brelix_.point_in(Control::Command2));
         const HWND picker = brelix_.dialog();
-        const HWND tree = GetDlgItem(picker, kPickerTree);
+        const HWND tree = GetDlgItem(picker, 0x3741);
         wait_until([&] { return IsWindowVisible(tree) != FALSE; });
         return {picker, tree};
     }
 
-    // Presses Go and reads the message it answers with.
     std::wstring message_after_go() const {
         click(brelix_.point_in(Control::GO0));
         const HWND box = brelix_.dialog();
@@ -45,13 +40,11 @@ class Field : public testing::Test {
 
 TEST_F(Field, FallsBackToTheDefaultWhenEmptiedAndTakesThePickedFolder) {
     type_over_field(brelix_, L"x");
-    EXPECT_TRUE(field_shows(L"x")) << "typing over the whole text left it empty";
+    EXPECT_EQ(brelix_.field(), L"x") << "typing over the whole text emptied it first";
     keys({VK_BACK});
     EXPECT_TRUE(field_shows(kDefault));
     type_over_field(brelix_, L"   ");
-    EXPECT_TRUE(field_shows(L"   ")) << "blanks are not empty";
-    click(brelix_.point_in(Control::TextBox1));
-    keys({VK_END});
+    EXPECT_EQ(brelix_.field(), L"   ") << "blanks are not empty";
     keys({VK_SHIFT, VK_HOME});
     keys({VK_DELETE});
     EXPECT_TRUE(field_shows(kDefault));
@@ -60,7 +53,7 @@ TEST_F(Field, FallsBackToTheDefaultWhenEmptiedAndTakesThePickedFolder) {
     type_over_field(brelix_, L"D:\\Typed");
     auto [picker, tree] = open_picker();
     ASSERT_TRUE(picker);
-    EXPECT_EQ(text_of(GetDlgItem(picker, kPickerInstruction)), L"C:\\");
+    EXPECT_EQ(text_of(GetDlgItem(picker, 0x3742)), L"C:\\") << "its instruction";
     EXPECT_EQ(GetWindow(picker, GW_OWNER), brelix_.window());
     EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "a folder was chosen";
     move_pointer(center_of(picker));
@@ -86,7 +79,7 @@ TEST_F(Field, FallsBackToTheDefaultWhenEmptiedAndTakesThePickedFolder) {
     ASSERT_TRUE(field_shows(desktop)) << testing::PrintToString(brelix_.field());
 
     click(brelix_.point_in(Control::GO0));
-    ASSERT_TRUE(brelix_.ended());
+    EXPECT_EQ(brelix_.exit_code(), 0u);
     EXPECT_EQ(folder_.read(L"backup.bat"),
               "@echo off\r\nrem " + test_support::utf8(desktop) + "\r\n");
 }
@@ -94,27 +87,22 @@ TEST_F(Field, FallsBackToTheDefaultWhenEmptiedAndTakesThePickedFolder) {
 TEST_F(Field, RefusesAtGoWhatWouldChangeTheScriptAndWritesTheRestAsTyped) {
     type_over_field(brelix_, L"C:\\a|b");
     std::wstring message = message_after_go();
-    EXPECT_TRUE(contains(message, L"\"|\" at position 5")) << testing::PrintToString(message);
-    EXPECT_TRUE(contains(message, L"Nothing was changed"));
-    EXPECT_TRUE(wait_until([&] { return brelix_.dialog(0ms) == nullptr; }));
-    EXPECT_EQ(brelix_.field(), L"C:\\a|b");
-    EXPECT_TRUE(IsWindowVisible(brelix_.control(Control::GO0)));
+    EXPECT_NE(message.find(L"\"|\" at position 5"), std::wstring::npos);
+    EXPECT_NE(message.find(L"Nothing was changed"), std::wstring::npos);
 
     // A line break reaches a single-line field only from a program that sets its text.
     const std::wstring two_commands = L"C:\\a\r\ndel /q C:\\*";
     SendMessageW(brelix_.control(Control::TextBox1), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(two_commands.c_str()));
     message = message_after_go();
-    EXPECT_TRUE(contains(message, L"a line break at position 5"))
-        << testing::PrintToString(message);
+    EXPECT_NE(message.find(L"a line break at position 5"), std::wstring::npos);
     EXPECT_EQ(folder_.read(L"backup.bat"), kTemplate);
     EXPECT_EQ(folder_.names(), std::vector<std::wstring>{L"backup.bat"});
+    EXPECT_EQ(brelix_.field(), two_commands);
 
     const std::wstring odd = L"D:\\R&D Tools (x86)\\100% AV!\\" + std::wstring(280, L'x');
     type_over_field(brelix_, odd);
-    ASSERT_EQ(brelix_.field(), odd);
     click(brelix_.point_in(Control::GO0));
-    ASSERT_TRUE(brelix_.ended());
     EXPECT_EQ(brelix_.exit_code(), 0u);
     EXPECT_EQ(folder_.read(L"backup.bat"), "@echo off\r\nrem " + test_support::utf8(odd) + "\r\n");
 }

@@ -1,7 +1,5 @@
 // The file layer and the code pages on the real Windows API: the template is filled in
-// pieces and never lost, every failure leaves it exactly as it was with no file beside it,
-// and each code page is asked the way its documentation allows.
-#include "generate/template_fill.hpp"
+// pieces and never lost, and each code page is asked the way its documentation allows.
 #include "platform/ansi_text.hpp"
 #include "platform/failure.hpp"
 #include "platform/files.hpp"
@@ -9,10 +7,6 @@
 #include "tests/support/test_support.hpp"
 
 #include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -33,71 +27,53 @@ std::optional<std::uint32_t> fill(const TempFolder& folder, std::string_view pat
 
 TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPieces) {
     const TempFolder folder;
-    // A token across the end of the first piece of a megabyte, and an empty template.
+    // A token across the end of the first piece, of a megabyte, and half of one at the end.
     const std::string start(1'048'570, 'x');
-    folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nrem PATHtoFOLDER");
+    folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nPATHto");
     EXPECT_EQ(fill(folder, "C:\\AV"), std::nullopt);
-    EXPECT_EQ(folder.read(L"backup.bat"), start + "C:\\AV\r\nrem C:\\AV");
-    folder.write(L"backup.bat", "");
-    EXPECT_EQ(fill(folder, "C:\\AV"), std::nullopt);
-    EXPECT_EQ(folder.read(L"backup.bat"), "");
+    EXPECT_EQ(folder.read(L"backup.bat"), start + "C:\\AV\r\nPATHto");
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
-// A template in a working folder where filling it fails; the template is left as it was.
+// Each fault makes the fill fail, and leaves the folder as it was.
 struct Fault {
     const char* name;
-    void (*arrange)(const TempFolder& folder);
-    std::optional<DWORD> held_with_sharing;  // the template is held open by another program
-    DWORD error;                             // 0: any
+    const char* content;  // of backup.bat, a folder in its place for none
+    DWORD attributes;
+    DWORD held_with_sharing;  // by another program, or kNotHeld
 };
-
-const std::string kTemplate = "rem PATHtoFOLDER\r\n";
-
-void write_template(const TempFolder& folder) {
-    folder.write(L"backup.bat", kTemplate);
-}
+constexpr DWORD kNotHeld = ~0u;
 
 const Fault kFaults[] = {
-    {"Missing", [](const TempFolder&) {}, std::nullopt, ERROR_FILE_NOT_FOUND},
-    {"AFolderInItsPlace",
-     [](const TempFolder& folder) {
-         CreateDirectoryW((folder.path() + L"\\backup.bat").c_str(), nullptr);
-     },
-     std::nullopt, 0},
-    {"ReadOnly",
-     [](const TempFolder& folder) {
-         write_template(folder);
-         SetFileAttributesW((folder.path() + L"\\backup.bat").c_str(), FILE_ATTRIBUTE_READONLY);
-     },
-     std::nullopt, ERROR_ACCESS_DENIED},
-    {"HeldWithoutSharing", write_template, 0, ERROR_SHARING_VIOLATION},
-    {"HeldForReadingSoItCannotBeReplaced", write_template, FILE_SHARE_READ, 0},
+    {"AFolderInItsPlace", nullptr, 0, kNotHeld},
+    {"ReadOnly", "PATHtoFOLDER", FILE_ATTRIBUTE_READONLY, kNotHeld},
+    {"HeldWithoutSharing", "PATHtoFOLDER", 0, 0},
+    {"HeldSoItCannotBeReplaced", "PATHtoFOLDER", 0, FILE_SHARE_READ},
 };
 
 class RewriteFileFault : public testing::TestWithParam<Fault> {};
 
 TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
     const TempFolder folder;
-    GetParam().arrange(folder);
+    const std::wstring path = folder.path() + L"\\backup.bat";
+    EXPECT_NE(fill(folder, "C:\\AV"), std::nullopt) << "no template";
+    if (GetParam().content) {
+        folder.write(L"backup.bat", GetParam().content);
+        SetFileAttributesW(path.c_str(), GetParam().attributes);
+    } else {
+        CreateDirectoryW(path.c_str(), nullptr);
+    }
     const auto before = folder.read(L"backup.bat");
-    const auto names = folder.names();
     platform::UniqueHandle held;
-    if (const auto sharing = GetParam().held_with_sharing) {
-        held = platform::adopt_handle(CreateFileW((folder.path() + L"\\backup.bat").c_str(),
-                                                  GENERIC_READ, *sharing, nullptr, OPEN_EXISTING,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(held);
+    if (GetParam().held_with_sharing != kNotHeld) {
+        held = platform::adopt_handle(CreateFileW(path.c_str(), GENERIC_READ,
+                                                  GetParam().held_with_sharing, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
     }
-
-    const auto error = fill(folder, "C:\\AV");
-    ASSERT_NE(error, std::nullopt) << "no failure";
-    if (GetParam().error != 0) {
-        EXPECT_EQ(*error, GetParam().error);
-    }
+    EXPECT_NE(fill(folder, "C:\\AV"), std::nullopt);
     held.reset();
     EXPECT_EQ(folder.read(L"backup.bat"), before);
-    EXPECT_EQ(folder.names(), names);
+    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, RewriteFileFault, testing::ValuesIn(kFaults),
@@ -127,26 +103,18 @@ TEST(CodePages, AreAskedAsTheirDocumentationAllows) {
     EXPECT_FALSE(platform::code_page_holds(CP_UTF8, L"\xD83D")) << "half of a pair";
     EXPECT_TRUE(platform::code_page_holds(1252, L"\u00e9"));
     EXPECT_FALSE(platform::code_page_holds(1252, L"\u0101")) << "best fit to a plain a";
-    EXPECT_TRUE(platform::code_page_holds(932, L"\u30bd"));
     EXPECT_EQ(platform::encode(932, L"C:\\\u30bd"), "C:\\\x83\x5c");
-
     const generate::LeadBytes japanese = platform::lead_bytes_of(932);
-    for (const unsigned byte : {0x81u, 0x9Fu, 0xE0u, 0xFCu}) {
-        EXPECT_TRUE(japanese.contains(static_cast<unsigned char>(byte))) << byte;
-    }
-    for (const unsigned byte : {0x80u, 0xA0u, 0xDFu, 0xFDu, unsigned{'P'}}) {
-        EXPECT_FALSE(japanese.contains(static_cast<unsigned char>(byte))) << byte;
-    }
-    EXPECT_TRUE(platform::lead_bytes_of(1252).none());
-    EXPECT_TRUE(platform::lead_bytes_of(CP_UTF8).none());
+    EXPECT_TRUE(japanese.contains(0x81) && japanese.contains(0x9F) && japanese.contains(0xE0) &&
+                japanese.contains(0xFC));
+    EXPECT_FALSE(japanese.contains(0x80) || japanese.contains(0xA0) || japanese.contains(0xFD));
+    EXPECT_TRUE(platform::lead_bytes_of(1252).none() && platform::lead_bytes_of(CP_UTF8).none());
 }
 
 TEST(FailureText, NeverReportsAFailureAsSuccess) {
     const std::wstring text = platform::describe_failure(
         std::make_exception_ptr(platform::Failure(L"Could not reach the main window", L"", 0)));
-    EXPECT_EQ(text.find(L"successfully"), std::wstring::npos);
-    EXPECT_NE(text.find(L"Could not reach the main window"), std::wstring::npos);
-    EXPECT_NE(text.find(L"no reason"), std::wstring::npos);
+    EXPECT_EQ(text, L"Could not reach the main window\n\nWindows gave no reason.");
 }
 
 }  // namespace

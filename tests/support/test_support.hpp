@@ -3,47 +3,101 @@
 // Helpers shared by the Windows test programs.
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace test_support {
 
-// A fresh folder in the user's temporary folder (or in the given one), removed with all it
-// holds at the end.
+namespace fs = std::filesystem;
+
+// A fresh folder in the temporary folder, or in the given one, removed at the end.
 class TempFolder {
   public:
-    TempFolder();
-    explicit TempFolder(const std::wstring& parent);
+    explicit TempFolder(const fs::path& parent = fs::temp_directory_path()) {
+        // A script that a test started may still hold an old folder of the same name.
+        static int made = 0;
+        do {
+            path_ = (parent / (L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(++made)))
+                        .wstring();
+        } while (!CreateDirectoryW(path_.c_str(), nullptr) &&
+                 GetLastError() == ERROR_ALREADY_EXISTS);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder();
+    ~TempFolder() {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only ones
+        }
+        fs::remove_all(path_, ignored);
+    }
 
     [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
-    void write(const std::wstring& name, const std::string& bytes) const;
-    [[nodiscard]] std::optional<std::string> read(const std::wstring& name) const;
+    void write(const std::wstring& name, const std::string& bytes) const {
+        std::ofstream(fs::path(path_) / name, std::ios::binary) << bytes;
+    }
+    [[nodiscard]] std::optional<std::string> read(const std::wstring& name) const {
+        std::ifstream in(fs::path(path_) / name, std::ios::binary);
+        return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {}))
+                  : std::nullopt;
+    }
     // The names of the folder's entries, sorted.
-    [[nodiscard]] std::vector<std::wstring> names() const;
+    [[nodiscard]] std::vector<std::wstring> names() const {
+        std::vector<std::wstring> found;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            found.push_back(entry.path().filename().wstring());
+        }
+        std::ranges::sort(found);
+        return found;
+    }
 
   private:
     std::wstring path_;
 };
 
-// Whether the tests run under Wine, where they may change the system: it is a prefix of
-// their own.
-[[nodiscard]] bool under_wine();
-
-[[nodiscard]] std::string utf8(std::wstring_view text);
-
-// The value of an environment variable, if it is set.
-[[nodiscard]] std::optional<std::wstring> environment(const wchar_t* name);
-
 // The full path of a file built beside the running test program, such as Brelix.exe.
-[[nodiscard]] std::wstring beside_this_program(std::wstring_view name);
+inline std::wstring beside_this_program(std::wstring_view name) {
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return (fs::path(self).parent_path() / name).wstring();
+}
 
-// A visible top-level window of the process, of the class or, for an empty class name, of
-// any class; null if there is none.
-[[nodiscard]] HWND find_visible_window(DWORD process, std::wstring_view class_name);
+inline std::optional<std::wstring> environment(const wchar_t* name) {
+    std::wstring value(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size())));
+    return value.empty() ? std::nullopt : std::optional(value);
+}
+
+inline std::string utf8(std::wstring_view text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+// Whether the tests run under Wine, in a prefix of their own that they may change.
+inline bool under_wine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// A visible top-level window of the process and the class, or of any class for none.
+inline HWND find_visible_window(DWORD process, const wchar_t* class_name) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, class_name, nullptr); window;
+         window = FindWindowExW(nullptr, window, class_name, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace test_support
