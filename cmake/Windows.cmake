@@ -34,7 +34,7 @@ add_executable(Brelix WIN32
   source_path/folder_browser.cpp
   links/link_pictures.cpp
   resources/brelix.rc)
-target_link_libraries(Brelix PRIVATE torvane_platform ole32 msimg32 uuid ${torvane_static_runtime})
+target_link_libraries(Brelix PRIVATE torvane_platform ole32 uuid ${torvane_static_runtime})
 torvane_warnings(Brelix)
 if(MINGW)
   # Unused library code and symbols would more than double the size of the program.

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -82,42 +82,52 @@ RECT bounds_of_colour(const Screenshot& shot, COLORREF colour) {
     return bounds.right > 0 ? bounds : RECT{};
 }
 
-// The watermark as the program carries it: an 8-bit bitmap file among its resources.
+// The watermark as the program carries it: an 8-bit bitmap among its resources, read
+// through GDI (it is run-length encoded).
 class Watermark {
   public:
     Watermark() {
         const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
-        module_ = LoadLibraryExW(program.c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const HMODULE module = LoadLibraryExW(
+            program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         const HRSRC found =
-            module_ ? FindResourceW(module_, MAKEINTRESOURCEW(IDP_WATERMARK), RT_RCDATA) : nullptr;
-        if (found) {
-            file_ = static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
-            std::memcpy(&header_, file_ + sizeof(BITMAPFILEHEADER), sizeof(header_));
+            module ? FindResourceW(module, MAKEINTRESOURCEW(IDP_WATERMARK), RT_BITMAP) : nullptr;
+        const auto* stored =
+            found ? static_cast<const BITMAPINFO*>(LockResource(LoadResource(module, found)))
+                  : nullptr;
+        if (stored && stored->bmiHeader.biBitCount == 8) {
+            width_ = stored->bmiHeader.biWidth;
+            const int height = stored->bmiHeader.biHeight;
+            const HDC screen = GetDC(nullptr);
+            const HBITMAP bitmap =
+                CreateDIBitmap(screen, &stored->bmiHeader, CBM_INIT,
+                               reinterpret_cast<const BYTE*>(stored) + stored->bmiHeader.biSize +
+                                   stored->bmiHeader.biClrUsed * sizeof(RGBQUAD),
+                               stored, DIB_RGB_COLORS);
+            BITMAPINFO top_down{};
+            top_down.bmiHeader = {
+                sizeof(BITMAPINFOHEADER), width_, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+            pixels_.resize(static_cast<std::size_t>(width_ * height));
+            if (GetDIBits(screen, bitmap, 0, height, pixels_.data(), &top_down, DIB_RGB_COLORS) !=
+                height) {
+                pixels_.clear();
+            }
+            DeleteObject(bitmap);
+            ReleaseDC(nullptr, screen);
         }
+        FreeLibrary(module);
     }
-    Watermark(const Watermark&) = delete;
-    Watermark& operator=(const Watermark&) = delete;
-    ~Watermark() { FreeLibrary(module_); }
 
-    [[nodiscard]] bool loaded() const { return file_ && header_.biBitCount == 8; }
+    [[nodiscard]] bool loaded() const { return !pixels_.empty(); }
 
     [[nodiscard]] COLORREF at(int x, int y) const {
-        BITMAPFILEHEADER file_header{};
-        std::memcpy(&file_header, file_, sizeof(file_header));
-        const int stride = (header_.biWidth + 3) / 4 * 4;
-        const int row = header_.biHeight > 0 ? header_.biHeight - 1 - y : y;  // bottom-up
-        const unsigned char index = file_[file_header.bfOffBits + row * stride + x];
-        RGBQUAD colour{};
-        std::memcpy(&colour, file_ + sizeof(file_header) + header_.biSize + index * sizeof(colour),
-                    sizeof(colour));
+        const RGBQUAD colour = pixels_.at(static_cast<std::size_t>(y * width_ + x));
         return RGB(colour.rgbRed, colour.rgbGreen, colour.rgbBlue);
     }
 
   private:
-    HMODULE module_ = nullptr;
-    const unsigned char* file_ = nullptr;
-    BITMAPINFOHEADER header_{};
+    int width_ = 0;
+    std::vector<RGBQUAD> pixels_;
 };
 
 class Layout : public testing::Test {
