@@ -35,7 +35,7 @@ add_executable(Brelix WIN32
   source_path/folder_browser.cpp
   links/link_pictures.cpp
   resources/brelix.rc)
-target_link_libraries(Brelix PRIVATE torvane_platform ole32 msimg32 uuid ${torvane_static_runtime})
+target_link_libraries(Brelix PRIVATE torvane_platform ole32 uuid ${torvane_static_runtime})
 torvane_warnings(Brelix)
 
 # The resource script finds the version numbers (a header) and the manifest, both configured

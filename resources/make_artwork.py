@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """Draws the program's icon and pictures. Deterministic: every run writes the same bytes.
 
+The GIF and JPEG files are the artwork; the program carries each picture as the bitmap
+file beside it (name.bmp), which GDI draws without an image codec.
+
 Run with Debian's python3 and python3-pil:  resources/make_artwork.py
 """
 import io
@@ -85,6 +88,87 @@ def save(image, path, **options):
     path.write_bytes(buffer.getvalue())
 
 
+BI_RGB, BI_RLE8 = 0, 1  # the bitmap header's compression values
+
+
+def bitmap_rows(width, height, pixel_bytes, bytes_per_pixel):
+    """Bottom-up rows, each padded to a multiple of four bytes."""
+    stride = width * bytes_per_pixel
+    padding = b"\0" * (-stride % 4)
+    return b"".join(pixel_bytes[y * stride:(y + 1) * stride] + padding
+                    for y in reversed(range(height)))
+
+
+def run_length_encoded(rows):
+    """Rows of 8-bit indices, bottom-up, in the BI_RLE8 form: a run is a count and an index;
+    three or more unlike indices go as one absolute stretch, padded to an even length."""
+    out = bytearray()
+    for row in rows:
+        x = 0
+        while x < len(row):
+            run = 1
+            while x + run < len(row) and run < 255 and row[x + run] == row[x]:
+                run += 1
+            if run > 1:
+                out += bytes((run, row[x]))
+                x += run
+                continue
+            end = x + 1
+            while end < len(row) and end - x < 255 and not (
+                    end + 1 < len(row) and row[end] == row[end + 1]):
+                end += 1
+            stretch = row[x:end]
+            if len(stretch) < 3:  # absolute mode needs three at least
+                out += b"".join(bytes((1, index)) for index in stretch)
+            else:
+                out += bytes((0, len(stretch))) + bytes(stretch) + b"\0" * (len(stretch) % 2)
+            x = end
+        out += bytes((0, 0))  # end of line
+    out[-2:] = bytes((0, 1))  # the last line's end is the bitmap's end
+    return bytes(out)
+
+
+def bitmap_file(image, path):
+    """The picture as a bitmap file (a bottom-up DIB behind a file header), in the smallest
+    form that keeps every pixel: 32 bits with premultiplied alpha if any pixel is not
+    opaque; otherwise 24 bits, or, for at most 256 colours, 8-bit indices into a colour
+    table of exactly those colours, run-length encoded (BI_RLE8) where that is smaller."""
+    image = image.convert("RGBA")
+    width, height = image.size
+    pixels = list(image.getdata())
+    colours = []
+    if any(alpha < 255 for *_, alpha in pixels):
+        bits, compression = 32, BI_RGB
+        data = bitmap_rows(width, height, b"".join(
+            bytes(round(channel * alpha / 255) for channel in (b, g, r)) + bytes((alpha,))
+            for r, g, b, alpha in pixels), 4)
+    else:
+        bits, compression = 24, BI_RGB
+        data = bitmap_rows(width, height, b"".join(bytes((b, g, r)) for r, g, b, _ in pixels), 3)
+        used = sorted({pixel[:3] for pixel in pixels})
+        if len(used) <= 256:
+            index_of = {colour: index for index, colour in enumerate(used)}
+            indices = bytes(index_of[pixel[:3]] for pixel in pixels)
+            rows = [indices[y * width:(y + 1) * width] for y in reversed(range(height))]
+            raw = bitmap_rows(width, height, indices, 1)
+            encoded = run_length_encoded(rows)
+            if 4 * len(used) + min(len(raw), len(encoded)) < len(data):
+                colours = used
+                bits = 8
+                compression, data = (BI_RLE8, encoded) if len(encoded) < len(raw) else (BI_RGB, raw)
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, len(data),
+                         0, 0, len(colours), 0)
+    offset = 14 + len(header) + len(table)
+    path.write_bytes(struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+                     + header + table + data)
+    # Read back by PIL's own decoder, so that a fault in the writing cannot go unseen.
+    with Image.open(path) as written:
+        assert list(written.convert("RGB").getdata()) == [
+            tuple(round(channel * alpha / 255) for channel in (r, g, b))
+            for r, g, b, alpha in pixels], path
+
+
 def block_letters(draw, boxes, colour):
     """Letters drawn from rectangles, so no font is needed and every run draws the same."""
     for box in boxes:
@@ -158,8 +242,9 @@ def donate_picture(path):
 
 
 def watermark(path):
-    """285 x 194 8-bit BMP: white crossed by bundles of thin light-grey curves rising from
-    the lower left to the upper right, in seven grey levels from white to (204, 204, 204)."""
+    """285 x 194 8-bit BMP (run-length encoded): white crossed by bundles of thin light-grey
+    curves rising from the lower left to the upper right, in seven grey levels from white to
+    (204, 204, 204)."""
     levels = [255 - step * (255 - 204) // 6 for step in range(7)]
     image = Image.new("P", (285, 194), 0)
     image.putpalette([value for level in levels for value in (level, level, level)] + [0] * (768 - 21))
@@ -172,7 +257,7 @@ def watermark(path):
                 y = start - line * 4 - lift * t + 18 * math.sin(3.2 * t + bundle)
                 points.append((x, y))
             draw.line(points, fill=1 + (line + bundle) % 6, width=1)
-    save(image, path, format="BMP")
+    bitmap_file(image, path)
 
 
 def main():
@@ -183,6 +268,10 @@ def main():
     web_picture(HERE / "web_site.jpg")
     donate_picture(HERE / "donate.jpg")
     watermark(HERE / "watermark.bmp")
+    # Each picture as its file decodes, so the program shows what the artwork holds.
+    for name in ["mail.gif", "web_site.jpg", "donate.jpg", "go_at_rest.jpg", "go_pressed.jpg"]:
+        artwork = HERE / name
+        bitmap_file(Image.open(artwork), artwork.with_suffix(".bmp"))
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@
 
 #define IDI_BRELIX 1
 
-/* Pictures, stored as the files they are (RCDATA) and decoded at start. */
+/* Pictures, stored as bitmaps (BITMAP) that GDI draws as they are. */
 #define IDP_MAIL 301
 #define IDP_WEB_SITE 302
 #define IDP_DONATE 303

@@ -111,14 +111,19 @@ HBITMAP picture_of(Control control) {
     return the_form().pictures[static_cast<std::size_t>(control)].get();
 }
 
+// A transparent control shows the window's white surface.
+COLORREF background_of(const ControlDesign& control) {
+    return control.background == Background::SystemWindow ? GetSysColor(COLOR_WINDOW) : kWhite;
+}
+
 Pictures load_pictures(int dots_per_inch) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const PictureDecoder decoder;
+    const PictureLoader loader(dots_per_inch);
     Pictures pictures;
     for (const ControlDesign& control : kControls) {
         if (control.picture != 0) {
             pictures[static_cast<std::size_t>(control.name)] =
-                decoder.load(instance, control.picture, dots_per_inch);
+                loader.load(instance, control.picture, background_of(control));
         }
     }
     return pictures;
@@ -229,10 +234,6 @@ LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
         default:
             return DefWindowProcW(window, message, wparam, lparam);
     }
-}
-
-COLORREF background_of(const ControlDesign& control) {
-    return control.background == Background::White ? kWhite : GetSysColor(COLOR_WINDOW);
 }
 
 // Created without a place or size: fit_to gives them theirs for the display.

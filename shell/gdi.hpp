@@ -14,15 +14,16 @@ struct GdiObjectDeleter {
 template <typename Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 
-// A memory device context with one bitmap selected into it, put back on destruction.
-class BitmapSource {
+// A memory device context with one bitmap selected into it, to draw from or into; the
+// context's own bitmap is put back on destruction.
+class MemoryContext {
   public:
-    BitmapSource(HDC compatible_with, HBITMAP bitmap)
+    MemoryContext(HDC compatible_with, HBITMAP bitmap)
         : context_(CreateCompatibleDC(compatible_with)),
           previous_(SelectObject(context_, bitmap)) {}
-    BitmapSource(const BitmapSource&) = delete;
-    BitmapSource& operator=(const BitmapSource&) = delete;
-    ~BitmapSource() {
+    MemoryContext(const MemoryContext&) = delete;
+    MemoryContext& operator=(const MemoryContext&) = delete;
+    ~MemoryContext() {
         SelectObject(context_, previous_);
         DeleteDC(context_);
     }

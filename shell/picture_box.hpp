@@ -12,12 +12,12 @@ enum PictureBoxEvent : WORD {
     kPicturePressCancelled,  // the system took the mouse away before the release
 };
 
-// A borderless child control that fills itself with its background colour and draws its
-// bitmap at the bitmap's own size at its top-left corner, clipped; transparent pixels show
-// the background colour. A press of any mouse button gives it the focus and captures the
-// mouse until the release, so the release is reported even if the box was hidden
-// meanwhile; a release is reported only when it ends a press on the box. It shows no
-// focus mark and ignores keys.
+// A borderless child control that fills itself with its background colour and copies its
+// bitmap at the bitmap's own size to its top-left corner, clipped; a picture with
+// transparent pixels comes already composed over that colour. A press of any mouse button
+// gives it the focus and captures the mouse until the release, so the release is reported
+// even if the box was hidden meanwhile; a release is reported only when it ends a press on
+// the box. It shows no focus mark and ignores keys.
 void register_picture_box_class(HINSTANCE instance);
 
 // Made without a place, a size or a picture; the owner gives it those for the display.

@@ -4,100 +4,140 @@
 
 #include <objbase.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace shell {
 namespace {
 
 using Microsoft::WRL::ComPtr;
 
-struct Resource {
-    const void* bytes = nullptr;
-    DWORD size = 0;
+constexpr int kBytesPerPixel = 4;
+
+// A bitmap resource is a packed DIB: the header, the colour table, then the pixels.
+struct StoredPicture {
+    const BITMAPINFO* format = nullptr;
+    const BYTE* pixels = nullptr;
 };
 
-Resource find_resource(HINSTANCE instance, int id) {
-    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
-    if (!found) {
+StoredPicture find_picture(HINSTANCE instance, int id) {
+    const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_BITMAP);
+    // Resources stay mapped for the life of the module; there is nothing to free.
+    const auto* format =
+        found ? static_cast<const BITMAPINFO*>(LockResource(LoadResource(instance, found)))
+              : nullptr;
+    if (!format) {
         return {};
     }
-    // Resources stay mapped for the life of the module; there is nothing to free.
-    return {LockResource(LoadResource(instance, found)), SizeofResource(instance, found)};
+    const BITMAPINFOHEADER& header = format->bmiHeader;
+    const DWORD colours = header.biClrUsed != 0    ? header.biClrUsed
+                          : header.biBitCount <= 8 ? DWORD{1} << header.biBitCount
+                                                   : 0;
+    return {format,
+            reinterpret_cast<const BYTE*>(format) + header.biSize + colours * sizeof(RGBQUAD)};
 }
 
-ComPtr<IWICBitmapSource> decode(IWICImagingFactory& factory, const Resource& resource) {
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICFormatConverter> converter;
-    const bool decoded =
-        SUCCEEDED(factory.CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromMemory(
-            static_cast<BYTE*>(const_cast<void*>(resource.bytes)), resource.size)) &&
-        SUCCEEDED(factory.CreateDecoderFromStream(stream.Get(), nullptr,
-                                                  WICDecodeMetadataCacheOnDemand, &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-        SUCCEEDED(factory.CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
-                                        WICBitmapDitherTypeNone, nullptr, 0.0,
-                                        WICBitmapPaletteTypeCustom));
-    return decoded ? ComPtr<IWICBitmapSource>(converter) : nullptr;
+BYTE over(BYTE premultiplied, int transparency, BYTE beneath) {
+    return static_cast<BYTE>(premultiplied + (beneath * transparency + 127) / 255);
 }
 
-int scaled(UINT pixels, int dots_per_inch) {
-    return MulDiv(static_cast<int>(pixels), dots_per_inch, kStandardDotsPerInch);
-}
-
-// The picture at the size it has on a display of that many dots per inch, smoothed.
-ComPtr<IWICBitmapSource> at_size_for(IWICImagingFactory& factory, ComPtr<IWICBitmapSource> picture,
-                                     int dots_per_inch) {
-    UINT width = 0;
-    UINT height = 0;
-    if (dots_per_inch == kStandardDotsPerInch || FAILED(picture->GetSize(&width, &height))) {
-        return picture;
+// The 32-bit pictures carry premultiplied alpha: over an opaque colour, each channel gains
+// the share of that colour which the pixel lets through.
+std::vector<RGBQUAD> composed_over(const StoredPicture& picture, COLORREF beneath) {
+    const BITMAPINFOHEADER& header = picture.format->bmiHeader;
+    std::vector<RGBQUAD> pixels(static_cast<std::size_t>(header.biWidth) *
+                                static_cast<std::size_t>(std::abs(header.biHeight)));
+    std::memcpy(pixels.data(), picture.pixels, pixels.size() * sizeof(RGBQUAD));
+    for (RGBQUAD& pixel : pixels) {
+        const int transparency = 255 - pixel.rgbReserved;
+        pixel.rgbRed = over(pixel.rgbRed, transparency, GetRValue(beneath));
+        pixel.rgbGreen = over(pixel.rgbGreen, transparency, GetGValue(beneath));
+        pixel.rgbBlue = over(pixel.rgbBlue, transparency, GetBValue(beneath));
     }
+    return pixels;
+}
+
+// 32 bits a pixel, rows from the top, as the imaging component lays them out.
+GdiObject<HBITMAP> top_down_bitmap(int width, int height, void** pixels) {
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    return GdiObject<HBITMAP>(
+        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, pixels, nullptr, 0));
+}
+
+GdiObject<HBITMAP> scaled_copy(IWICImagingFactory& factory, void* pixels, int width, int height,
+                               int dots_per_inch) {
+    const int scaled_width = MulDiv(width, dots_per_inch, kStandardDotsPerInch);
+    const int scaled_height = MulDiv(height, dots_per_inch, kStandardDotsPerInch);
+    const UINT stride = static_cast<UINT>(width * kBytesPerPixel);
+    const UINT scaled_stride = static_cast<UINT>(scaled_width * kBytesPerPixel);
+    ComPtr<IWICBitmap> source;
     ComPtr<IWICBitmapScaler> scaler;
-    const bool scaled_well = SUCCEEDED(factory.CreateBitmapScaler(&scaler)) &&
-                             SUCCEEDED(scaler->Initialize(
-                                 picture.Get(), scaled(width, dots_per_inch),
-                                 scaled(height, dots_per_inch), WICBitmapInterpolationModeFant));
-    return scaled_well ? ComPtr<IWICBitmapSource>(scaler) : picture;
+    void* scaled_pixels = nullptr;
+    GdiObject<HBITMAP> bitmap = top_down_bitmap(scaled_width, scaled_height, &scaled_pixels);
+    const bool scaled_well =
+        bitmap &&
+        SUCCEEDED(factory.CreateBitmapFromMemory(
+            static_cast<UINT>(width), static_cast<UINT>(height), GUID_WICPixelFormat32bppBGR,
+            stride, stride * static_cast<UINT>(height), static_cast<BYTE*>(pixels), &source)) &&
+        SUCCEEDED(factory.CreateBitmapScaler(&scaler)) &&
+        SUCCEEDED(scaler->Initialize(source.Get(), static_cast<UINT>(scaled_width),
+                                     static_cast<UINT>(scaled_height),
+                                     WICBitmapInterpolationModeFant)) &&
+        SUCCEEDED(scaler->CopyPixels(nullptr, scaled_stride,
+                                     scaled_stride * static_cast<UINT>(scaled_height),
+                                     static_cast<BYTE*>(scaled_pixels)));
+    return scaled_well ? std::move(bitmap) : GdiObject<HBITMAP>();
 }
 
 }  // namespace
 
-PictureDecoder::PictureDecoder() {
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_PPV_ARGS(&factory_));
+PictureLoader::PictureLoader(int dots_per_inch) : dots_per_inch_(dots_per_inch) {
+    if (dots_per_inch != kStandardDotsPerInch) {
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_PPV_ARGS(&scaler_));
+    }
 }
 
-GdiObject<HBITMAP> PictureDecoder::load(HINSTANCE instance, int resource, int dots_per_inch) const {
-    const Resource stored = find_resource(instance, resource);
-    ComPtr<IWICBitmapSource> source =
-        stored.bytes && factory_ ? decode(*factory_.Get(), stored) : nullptr;
-    if (source) {
-        source = at_size_for(*factory_.Get(), source, dots_per_inch);
-    }
-    UINT width = 0;
-    UINT height = 0;
-    if (!source || FAILED(source->GetSize(&width, &height))) {
+GdiObject<HBITMAP> PictureLoader::load(HINSTANCE instance, int resource, COLORREF beneath) const {
+    const StoredPicture stored = find_picture(instance, resource);
+    if (!stored.format) {
         return {};
     }
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = static_cast<LONG>(width);
-    format.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as WIC delivers rows
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFOHEADER& header = stored.format->bmiHeader;
+    const int width = header.biWidth;
+    const int height = std::abs(header.biHeight);
+    std::vector<RGBQUAD> composed;
+    const void* stored_pixels = stored.pixels;
+    if (header.biBitCount == 32) {
+        composed = composed_over(stored, beneath);
+        stored_pixels = composed.data();
+    }
+
     void* pixels = nullptr;
-    GdiObject<HBITMAP> bitmap(
-        CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!bitmap || FAILED(source->CopyPixels(nullptr, width * 4, width * height * 4,
-                                             static_cast<BYTE*>(pixels)))) {
+    GdiObject<HBITMAP> bitmap = top_down_bitmap(width, height, &pixels);
+    if (!bitmap) {
         return {};
     }
-    return bitmap;
+    {
+        const MemoryContext target(nullptr, bitmap.get());
+        if (StretchDIBits(target.context(), 0, 0, width, height, 0, 0, width, height, stored_pixels,
+                          stored.format, DIB_RGB_COLORS, SRCCOPY) == 0) {
+            return {};
+        }
+    }
+    if (!scaler_) {
+        return bitmap;
+    }
+    GdiFlush();  // the pixels are read directly next
+    GdiObject<HBITMAP> scaled = scaled_copy(*scaler_.Get(), pixels, width, height, dots_per_inch_);
+    return scaled ? std::move(scaled) : std::move(bitmap);
 }
 
 void draw_picture(HDC target, HBITMAP picture, POINT at) {
@@ -106,10 +146,8 @@ void draw_picture(HDC target, HBITMAP picture, POINT at) {
     }
     BITMAP size{};
     GetObjectW(picture, sizeof(size), &size);
-    const BitmapSource source(target, picture);
-    constexpr BLENDFUNCTION kPremultiplied{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target, at.x, at.y, size.bmWidth, size.bmHeight, source.context(), 0, 0,
-               size.bmWidth, size.bmHeight, kPremultiplied);
+    const MemoryContext source(target, picture);
+    BitBlt(target, at.x, at.y, size.bmWidth, size.bmHeight, source.context(), 0, 0, SRCCOPY);
 }
 
 }  // namespace shell

@@ -8,20 +8,22 @@
 
 namespace shell {
 
-// Pictures stored in the program's resources (GIF, JPEG or bitmap), decoded by the
-// Windows Imaging Component into 32-bit bitmaps with premultiplied alpha, so that a
-// transparent pixel shows what lies beneath when it is drawn. The pictures are drawn for
-// 96 dots per inch; on a denser display the bitmap is scaled smoothly to keep its size on
-// the screen. Needs COM on the thread; one decoder serves any number of pictures.
-class PictureDecoder {
+// Pictures stored in the program's resources as bitmaps (8-bit, run-length encoded or not,
+// 24-bit, or 32-bit with premultiplied alpha) that GDI draws as they are, so no image codec
+// is loaded on a display of 96 dots per inch. A picture with alpha is composed over the
+// colour beneath it once, here, so that every picture then draws with a plain copy. On a
+// denser display the pictures are scaled smoothly to keep their size on the screen, by the
+// Windows Imaging Component, which needs COM on the thread.
+class PictureLoader {
   public:
-    PictureDecoder();
-    // An empty object if the resource cannot be decoded.
-    [[nodiscard]] GdiObject<HBITMAP> load(HINSTANCE instance, int resource,
-                                          int dots_per_inch) const;
+    explicit PictureLoader(int dots_per_inch);
+    // An empty object if the resource cannot be loaded; the picture at 96 dots per inch if
+    // it cannot be scaled.
+    [[nodiscard]] GdiObject<HBITMAP> load(HINSTANCE instance, int resource, COLORREF beneath) const;
 
   private:
-    Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
+    int dots_per_inch_;
+    Microsoft::WRL::ComPtr<IWICImagingFactory> scaler_;  // only for a denser display
 };
 
 // Draws the bitmap at its own size with its top-left corner at the point.
