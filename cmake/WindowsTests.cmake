@@ -26,16 +26,11 @@ function(torvane_windows_test target)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 endfunction()
 
-torvane_windows_test(platform_tests
-  tests/platform/files_test.cpp
-  tests/platform/system_function_test.cpp)
+torvane_windows_test(platform_tests tests/platform/platform_test.cpp)
 
 torvane_windows_test(e2e_tests
   tests/e2e/go_test.cpp
-  tests/e2e/field_test.cpp
-  tests/e2e/links_test.cpp
-  tests/e2e/keyboard_test.cpp
-  tests/e2e/code_page_test.cpp)
+  tests/e2e/window_test.cpp)
 target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
 
 # The double-byte tests once more, in code page 932. Wine takes a process's code page from

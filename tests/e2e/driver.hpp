@@ -56,7 +56,7 @@ class Brelix {
         startup.cb = sizeof(startup);
         if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            working_folder.c_str(), &startup, &process_)) {
-            wait_until([&] { return (window_ = find(L"TorvaneForm1")) != nullptr; });
+            wait_until([&] { return (window_ = find_window(L"TorvaneForm1")) != nullptr; });
             // Input sent before the program waits for it could reach the screen before it.
             WaitForInputIdle(process_.hProcess, 20'000);
         }
@@ -92,7 +92,7 @@ class Brelix {
     // A dialog of the program (a message box or the folder picker), once it shows.
     [[nodiscard]] HWND dialog(std::chrono::milliseconds limit = 20s) const {
         HWND found = nullptr;
-        wait_until([&] { return (found = find(L"#32770")) != nullptr; }, limit);
+        wait_until([&] { return (found = find_window(L"#32770")) != nullptr; }, limit);
         return found;
     }
     // Where the program's keyboard focus (hwndFocus) and mouse capture (hwndCapture) are.
@@ -104,32 +104,13 @@ class Brelix {
     }
 
   private:
-    HWND find(const wchar_t* class_name) const {
+    HWND find_window(const wchar_t* class_name) const {
         return test_support::find_visible_window(process_.dwProcessId, class_name);
     }
 
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
-
-enum class Button : DWORD {
-    Left = MOUSEEVENTF_LEFTDOWN,
-    Right = MOUSEEVENTF_RIGHTDOWN,
-    Middle = MOUSEEVENTF_MIDDLEDOWN
-};
-
-inline void send(std::vector<INPUT> inputs) {
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-inline INPUT key_input(WORD virtual_key, wchar_t character, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtual_key;
-    input.ki.wScan = character;
-    input.ki.dwFlags = flags;
-    return input;
-}
 
 inline void move_pointer(POINT screen) {
     // A real move, even when the pointer already stands there: a window that has appeared
@@ -138,43 +119,41 @@ inline void move_pointer(POINT screen) {
     SetCursorPos(screen.x, screen.y);
 }
 
-inline void press_or_release(DWORD flags) {
+// A mouse button going down or up, as MOUSEEVENTF_LEFTDOWN; a button's up flag is twice
+// its down flag.
+inline void mouse(DWORD button_flag) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    send({input});
-}
-
-inline void press(Button button = Button::Left) {
-    press_or_release(static_cast<DWORD>(button));
-}
-
-// Each button's up flag is twice its down flag.
-inline void release(Button button = Button::Left) {
-    press_or_release(static_cast<DWORD>(button) * 2);
+    input.mi.dwFlags = button_flag;
+    SendInput(1, &input, sizeof(input));
 }
 
 inline void click(POINT screen) {
     move_pointer(screen);
-    press();
-    release();
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    mouse(MOUSEEVENTF_LEFTUP);
 }
 
-// Keys pressed together, as in Shift+Tab, and released in the reverse order; or the
+// Keys pressed together, as in Shift+Tab, and released in the reverse order; then the
 // characters of a text typed one by one.
 inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
     std::vector<INPUT> inputs;
+    const auto add = [&](WORD key, wchar_t character, DWORD flags) {
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD;
+        input.ki = {key, character, flags, 0, 0};
+    };
     for (const WORD key : virtual_keys) {
-        inputs.push_back(key_input(key, 0, 0));
+        add(key, 0, 0);
     }
     for (auto key = std::rbegin(virtual_keys); key != std::rend(virtual_keys); ++key) {
-        inputs.push_back(key_input(*key, 0, KEYEVENTF_KEYUP));
+        add(*key, 0, KEYEVENTF_KEYUP);
     }
     for (const wchar_t character : text) {
-        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE));
-        inputs.push_back(key_input(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+        add(0, character, KEYEVENTF_UNICODE);
+        add(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
     }
-    send(std::move(inputs));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // Clicks into the field and types the text over its whole text.

@@ -19,14 +19,13 @@ namespace fs = std::filesystem;
 class TempFolder {
   public:
     explicit TempFolder(const fs::path& parent = fs::temp_directory_path()) {
-        // A script that a test started may still hold an old folder of the same name.
         static int made = 0;
-        do {
-            path_ = (parent / (L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                               std::to_wstring(++made)))
-                        .wstring();
-        } while (!CreateDirectoryW(path_.c_str(), nullptr) &&
-                 GetLastError() == ERROR_ALREADY_EXISTS);
+        path_ = (parent / (L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                           std::to_wstring(++made)))
+                    .wstring();
+        std::error_code ignored;  // a folder left by an earlier test program of the same number
+        fs::remove_all(path_, ignored);
+        fs::create_directory(path_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -1,8 +1,10 @@
-// The file layer and the code pages on the real Windows API: the template is filled in
-// pieces and never lost, and each code page is asked the way its documentation allows.
+// The platform layer on the real Windows API: the template is filled in pieces and never
+// lost, each code page is asked the way its documentation allows, and system functions
+// are bound only in the system folder.
 #include "platform/ansi_text.hpp"
 #include "platform/failure.hpp"
 #include "platform/files.hpp"
+#include "platform/system_function.hpp"
 #include "platform/unique_handle.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -115,6 +117,20 @@ TEST(FailureText, NeverReportsAFailureAsSuccess) {
     const std::wstring text = platform::describe_failure(
         std::make_exception_ptr(platform::Failure(L"Could not reach the main window", L"", 0)));
     EXPECT_EQ(text, L"Could not reach the main window\n\nWindows gave no reason.");
+}
+
+TEST(SystemFunction, BindsByNameInTheSystemFolderOnly) {
+    platform::SystemFunction<decltype(&::GetCurrentProcessId)> process_id(L"kernel32.dll",
+                                                                          "GetCurrentProcessId");
+    EXPECT_EQ(process_id(), GetCurrentProcessId());
+    // A real library, copied into the working folder under a name the system folder lacks.
+    wchar_t system[MAX_PATH]{};
+    GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_TRUE(
+        CopyFileW((std::wstring(system) + L"\\msimg32.dll").c_str(), L"torvane-copy.dll", FALSE));
+    platform::SystemFunction<decltype(&::AlphaBlend)> copy(L"torvane-copy.dll", "AlphaBlend");
+    EXPECT_EQ(copy.optional(), nullptr);
+    DeleteFileW(L"torvane-copy.dll");
 }
 
 }  // namespace
