@@ -36,8 +36,7 @@ void GO0_MouseUp() {
     }
 
     const std::wstring script = platform::full_path(kScriptName);
-    TemplateFiller filler(platform::encode(code_page, source_path),
-                          platform::lead_bytes_of(code_page));
+    TemplateFiller filler(platform::to_ansi(source_path), platform::lead_bytes_of(code_page));
     platform::rewrite_file(
         script, [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
     platform::start_script(script);

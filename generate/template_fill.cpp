@@ -79,13 +79,4 @@ std::size_t TemplateFiller::fill_decided(std::string_view text, bool more_follow
     return at;
 }
 
-std::string fill_template(std::string_view text, std::string_view path,
-                          const LeadBytes& lead_bytes) {
-    TemplateFiller filler(path, lead_bytes);
-    std::string filled;
-    filler.fill(text, filled);
-    filler.fill({}, filled);
-    return filled;
-}
-
 }  // namespace generate

@@ -54,8 +54,4 @@ class TemplateFiller {
     std::string waiting_;
 };
 
-// The whole template in one piece.
-[[nodiscard]] std::string fill_template(std::string_view text, std::string_view path,
-                                        const LeadBytes& lead_bytes = {});
-
 }  // namespace generate

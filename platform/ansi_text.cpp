@@ -24,28 +24,28 @@ unsigned ansi_code_page() {
     return GetACP();
 }
 
-std::string encode(unsigned code_page, std::wstring_view text) {
+std::string to_ansi(std::wstring_view text) {
     if (text.empty()) {
         return {};
     }
     const int length = length_for_the_system(text.size());
-    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(
-                          code_page, 0, text.data(), length, nullptr, 0, nullptr, nullptr)),
+    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), length,
+                                                                   nullptr, 0, nullptr, nullptr)),
                       '\0');
-    WideCharToMultiByte(code_page, 0, text.data(), length, bytes.data(),
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(),
                         static_cast<int>(bytes.size()), nullptr, nullptr);
     return bytes;
 }
 
-std::wstring decode(unsigned code_page, std::string_view bytes) {
+std::wstring from_ansi(std::string_view bytes) {
     if (bytes.empty()) {
         return {};
     }
     const int length = length_for_the_system(bytes.size());
-    std::wstring text(static_cast<std::size_t>(
-                          MultiByteToWideChar(code_page, 0, bytes.data(), length, nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(code_page, 0, bytes.data(), length, text.data(),
+    std::wstring text(
+        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0)),
+        L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(),
                         static_cast<int>(text.size()));
     return text;
 }
@@ -74,14 +74,6 @@ generate::LeadBytes lead_bytes_of(unsigned code_page) {
         ranges.push_back({info.LeadByte[at], info.LeadByte[at + 1]});
     }
     return generate::LeadBytes(ranges);
-}
-
-std::string to_ansi(std::wstring_view text) {
-    return encode(CP_ACP, text);
-}
-
-std::wstring from_ansi(std::string_view bytes) {
-    return decode(CP_ACP, bytes);
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// Fuzzes the template filling against a deliberately naive reference, whole and in pieces.
+// Fuzzes the template filling against a deliberately naive reference, in pieces of any
+// size, the whole template among them.
 // Input: the first byte chooses the lead bytes (its lowest bit: none, as in code page 1252,
 // or those of code page 932) and the size of the pieces (the other bits); the second gives
 // the path's length; the path follows, then the template.
@@ -49,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         filler.fill(text.substr(at, piece_size), in_pieces);
     }
     filler.fill({}, in_pieces);
-    const std::string expected = naive_fill(text, path, lead_bytes);
-    if (generate::fill_template(text, path, lead_bytes) != expected || in_pieces != expected) {
+    if (in_pieces != naive_fill(text, path, lead_bytes)) {
         std::abort();
     }
     return 0;
