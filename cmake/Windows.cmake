@@ -43,8 +43,8 @@ torvane_warnings(Brelix)
 # includes, so the build is told that it depends on them.
 configure_file(resources/brelix_version.h.in resources/brelix_version.h @ONLY)
 configure_file(resources/brelix.manifest.in resources/brelix.manifest @ONLY)
-set(torvane_resource_files brelix.ico mail.gif web_site.jpg donate.jpg go_at_rest.jpg
-  go_pressed.jpg watermark.bmp)
+set(torvane_resource_files brelix.ico mail.bmp web_site.bmp donate.bmp go_at_rest.bmp
+  go_pressed.bmp watermark.bmp)
 list(TRANSFORM torvane_resource_files PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/resources/)
 set_source_files_properties(resources/brelix.rc PROPERTIES
   INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/resources

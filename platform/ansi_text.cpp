@@ -18,6 +18,15 @@ int length_for_the_system(std::size_t length) {
     return static_cast<int>(length);
 }
 
+// A conversion that gives nothing for some text has failed; an empty path would go on as
+// if it were the user's.
+int converted(int length) {
+    if (length == 0) {
+        fail_with_last_error(L"Could not convert a text for the system's code page", L"");
+    }
+    return length;
+}
+
 }  // namespace
 
 unsigned ansi_code_page() {
@@ -29,8 +38,8 @@ std::string to_ansi(std::wstring_view text) {
         return {};
     }
     const int length = length_for_the_system(text.size());
-    std::string bytes(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), length,
-                                                                   nullptr, 0, nullptr, nullptr)),
+    std::string bytes(static_cast<std::size_t>(converted(WideCharToMultiByte(
+                          CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr))),
                       '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(),
                         static_cast<int>(bytes.size()), nullptr, nullptr);
@@ -42,9 +51,9 @@ std::wstring from_ansi(std::string_view bytes) {
         return {};
     }
     const int length = length_for_the_system(bytes.size());
-    std::wstring text(
-        static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0)),
-        L'\0');
+    std::wstring text(static_cast<std::size_t>(converted(
+                          MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0))),
+                      L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(),
                         static_cast<int>(text.size()));
     return text;

@@ -137,10 +137,16 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
     if (!FlushFileBuffers(replacement.handle())) {
         fail_with_last_error(kCannotWrite, path);
     }
-    // The replacement needs the file free, and takes over its attributes.
+    // The replacement needs the file free, and takes over those of its attributes that can
+    // be set (read-only was refused above).
     original.reset();
     replacement.close();
-    SetFileAttributesW(replacement.path().c_str(), information.dwFileAttributes);
+    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = information.dwFileAttributes & kSettable;
+    if (!SetFileAttributesW(replacement.path().c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL)) {
+        fail_with_last_error(kCannotWrite, path);
+    }
     if (!MoveFileExW(replacement.path().c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fail_with_last_error(kCannotReplace, path);

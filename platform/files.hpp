@@ -16,10 +16,11 @@ namespace platform {
 // empty piece, which ends the file.
 using Rewrite = std::function<void(std::string_view piece, std::string& out)>;
 
-// Passes a file's bytes through rewrite piece by piece, in memory of a fixed size
-// whatever the file's size, and puts the result in the file's place in one step: it is
-// written and flushed to a new file beside it, which then replaces it. On failure the file
-// keeps its old content and the new file is removed.
+// Passes a file's bytes through rewrite piece by piece, writing what stands for each piece
+// before the next is read, so the memory it needs does not grow with the file; and puts
+// the result in the file's place in one step: it is written and flushed to a new file
+// beside it, which then replaces it. On failure the file keeps its old content and the new
+// file is removed.
 void rewrite_file(const std::wstring& path, const Rewrite& rewrite);
 
 }  // namespace platform

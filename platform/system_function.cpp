@@ -19,9 +19,13 @@ HMODULE load_system_library(const wchar_t* library) {
 
 }  // namespace
 
-void* find_system_entry(const wchar_t* library, const char* entry) {
-    const HMODULE module = load_system_library(library);
-    return module ? reinterpret_cast<void*>(GetProcAddress(module, entry)) : nullptr;
+void* find_system_entry(const wchar_t* library, const char* entry) noexcept {
+    try {
+        const HMODULE module = load_system_library(library);
+        return module ? reinterpret_cast<void*>(GetProcAddress(module, entry)) : nullptr;
+    } catch (...) {
+        return nullptr;  // no system folder or no memory: as good as missing
+    }
 }
 
 void* bind_system_entry(const wchar_t* library, const char* entry) {

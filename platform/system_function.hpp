@@ -8,7 +8,7 @@ namespace platform {
 // folder (so no library of the same name elsewhere can stand in) and kept loaded.
 // find_system_entry answers null where the library or the entry is missing;
 // bind_system_entry throws a Failure that names them.
-[[nodiscard]] void* find_system_entry(const wchar_t* library, const char* entry);
+[[nodiscard]] void* find_system_entry(const wchar_t* library, const char* entry) noexcept;
 [[nodiscard]] void* bind_system_entry(const wchar_t* library, const char* entry);
 
 // A function of a system library reached by its entry name, bound once and kept bound for

@@ -101,7 +101,7 @@ GdiObject<HBITMAP> scaled_copy(IWICImagingFactory& factory, void* pixels, int wi
 PictureLoader::PictureLoader(int dots_per_inch) : dots_per_inch_(dots_per_inch) {
     if (dots_per_inch != kStandardDotsPerInch) {
         CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_PPV_ARGS(&scaler_));
+                         IID_PPV_ARGS(&wic_factory_));
     }
 }
 
@@ -132,11 +132,12 @@ GdiObject<HBITMAP> PictureLoader::load(HINSTANCE instance, int resource, COLORRE
             return {};
         }
     }
-    if (!scaler_) {
+    if (!wic_factory_) {
         return bitmap;
     }
     GdiFlush();  // the pixels are read directly next
-    GdiObject<HBITMAP> scaled = scaled_copy(*scaler_.Get(), pixels, width, height, dots_per_inch_);
+    GdiObject<HBITMAP> scaled =
+        scaled_copy(*wic_factory_.Get(), pixels, width, height, dots_per_inch_);
     return scaled ? std::move(scaled) : std::move(bitmap);
 }
 

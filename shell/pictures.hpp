@@ -23,7 +23,7 @@ class PictureLoader {
 
   private:
     int dots_per_inch_;
-    Microsoft::WRL::ComPtr<IWICImagingFactory> scaler_;  // only for a denser display
+    Microsoft::WRL::ComPtr<IWICImagingFactory> wic_factory_;  // only for a denser display
 };
 
 // Draws the bitmap at its own size with its top-left corner at the point.

@@ -65,7 +65,6 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     const HWND report = brelix.dialog();
     ASSERT_TRUE(report) << "no failure report";
     EXPECT_TRUE(IsWindowVisible(go)) << "Go stays pressed behind it";
-    EXPECT_FALSE(brelix.exit_code(0ms)) << "the report must wait for the user";
     const std::wstring message = read_and_dismiss(report);
     EXPECT_NE(message.find(L"Could not open the file:\n"), std::wstring::npos);
     EXPECT_NE(message.find(L"backup.bat\n\n"), std::wstring::npos);

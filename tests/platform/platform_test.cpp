@@ -119,6 +119,7 @@ TEST(SystemFunction, BindsByNameInTheSystemFolderOnly) {
     platform::SystemFunction<decltype(&::GetCurrentProcessId)> process_id(L"kernel32.dll",
                                                                           "GetCurrentProcessId");
     EXPECT_EQ(process_id(), GetCurrentProcessId());
+    EXPECT_NE(decltype(process_id)(L"kernel32.dll", "GetCurrentProcessId").optional(), nullptr);
     // A real library, copied into the working folder under a name the system folder lacks.
     wchar_t system[MAX_PATH]{};
     GetSystemDirectoryW(system, MAX_PATH);
