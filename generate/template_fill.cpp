@@ -71,7 +71,8 @@ std::size_t TemplateFiller::fill_decided(std::string_view text, bool more_follow
             if (more_follows && at + 1 == text.size()) {
                 break;
             }
-            // A lone lead byte at the very end is copied as it stands.
+            // At the template's very end a lead byte has no trail byte to pair with, and no
+            // token can start inside it: it is copied as it stands.
             at = std::min(at + 2, text.size());
         }
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Stands in for a Western code page: Latin-1 and nothing beyond.
@@ -14,35 +16,33 @@ std::optional<source_path::PathProblem> problem_of(std::wstring_view path) {
 TEST(PathCheck, PassesRealFoldersAndNamesTheFirstRefusedCharacterItsPositionAndWhy) {
     constexpr std::wstring_view kNoPath = L", which no folder's path can hold.";
     constexpr std::wstring_view kNoCodePage = L", which the system's code page cannot hold.";
-    const std::pair<std::wstring_view, std::wstring> refused[] = {
-        {L"C:\\a<b", L"\"<\" at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a>b", L"\">\" at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a\"b", L"\"\"\" at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a|b*", L"\"|\" at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a?b", L"\"?\" at position 5" + std::wstring(kNoPath)},
-        {L"C:\\*", L"\"*\" at position 4" + std::wstring(kNoPath)},
-        {L"C:\\a\r\ndel *", L"a line break at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a\nb", L"a line break at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a\tb", L"a tab at position 5" + std::wstring(kNoPath)},
-        {L"C:\\a\x1f", L"the control character 31 at position 5" + std::wstring(kNoPath)},
-        {L"\x7f", L"the control character 127 at position 1" + std::wstring(kNoPath)},
-        {L"C:\\\u30d5\u30a9", L"\"\u30d5\" at position 4" + std::wstring(kNoCodePage)},
+    const std::tuple<std::wstring_view, std::wstring_view, std::wstring_view> refused[] = {
+        {L"C:\\a<b", L"\"<\" at position 5", kNoPath},
+        {L"C:\\a>b", L"\">\" at position 5", kNoPath},
+        {L"C:\\a\"b", L"\"\"\" at position 5", kNoPath},
+        {L"C:\\a|b*", L"\"|\" at position 5", kNoPath},
+        {L"C:\\a?b", L"\"?\" at position 5", kNoPath},
+        {L"C:\\*", L"\"*\" at position 4", kNoPath},
+        {L"C:\\a\r\ndel *", L"a line break at position 5", kNoPath},
+        {L"C:\\a\nb", L"a line break at position 5", kNoPath},
+        {L"C:\\a\tb", L"a tab at position 5", kNoPath},
+        {L"C:\\a\x1f", L"the control character 31 at position 5", kNoPath},
+        {L"\x7f", L"the control character 127 at position 1", kNoPath},
+        {L"C:\\\u30d5\u30a9", L"\"\u30d5\" at position 4", kNoCodePage},
         // A pair is one character to the user, and half of one is no character at all.
-        {L"\U0001F600\u30d5", L"\"\U0001F600\" at position 1" + std::wstring(kNoCodePage)},
-        {L"a\xD83D"
-         L"b",
-         L"an incomplete character at position 2" + std::wstring(kNoCodePage)},
+        {L"\U0001F600\u30d5", L"\"\U0001F600\" at position 1", kNoCodePage},
+        {L"a\xD83D\x62", L"an incomplete character at position 2", kNoCodePage},
     };
     for (const std::wstring_view path :
          {L"C:\\Program Files\\Avira\\Antivir Desktop", L"D:\\R&D (old)\\100% done!\\",
           L"\\\\server\\share\\a;b,c=d^e~f", L"C:\\Caf\u00e9 \u00c5r", L"   ", L""}) {
         EXPECT_FALSE(problem_of(path)) << testing::PrintToString(std::wstring(path));
     }
-    for (const auto& [path, named] : refused) {
+    for (const auto& [path, named, why] : refused) {
         const auto problem = problem_of(path);
-        ASSERT_TRUE(problem) << testing::PrintToString(named);
+        ASSERT_TRUE(problem) << testing::PrintToString(std::wstring(named));
         EXPECT_EQ(source_path::describe(*problem),
-                  L"The source path holds " + named +
+                  L"The source path holds " + std::wstring(named) + std::wstring(why) +
                       L"\n\nNothing was changed: correct the path and press Go again.");
     }
 }
