@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         CopyFileW(L"backup.bat", L"backup-copy.bat", FALSE);
     } else if (mode == "floor") {
         platform::rewrite_file(script,
-                               [](std::string_view piece, std::string& out) { out.append(piece); });
+                               [](std::string_view piece, std::string& out) { out.assign(piece); });
     } else if (mode == "fill") {
         generate::TemplateFiller filler("C:\\Program Files\\Avira\\Antivir Desktop", {});
         platform::rewrite_file(

@@ -1,8 +1,73 @@
 #include "generate/template_fill.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 namespace generate {
+namespace {
+
+// The text is read and copied a machine word at a time: the library's memchr and memcpy
+// cost more than the work itself on runs as short as those between tokens.
+using Word = std::size_t;
+constexpr Word kOnes = ~Word{0} / 0xFF;  // 0x01 in every byte
+constexpr Word kHighBits = kOnes << 7;   // 0x80 in every byte
+
+Word load_word(const char* bytes) noexcept {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Where the first byte equal to wanted stands at or after at, or the text's size.
+std::size_t find_byte(std::string_view text, std::size_t at, char wanted) noexcept {
+    const Word pattern = kOnes * static_cast<unsigned char>(wanted);
+    for (; text.size() - at >= sizeof(Word); at += sizeof(Word)) {
+        // The word holds wanted where the difference has a zero byte.
+        const Word difference = load_word(text.data() + at) ^ pattern;
+        if ((difference - kOnes) & ~difference & kHighBits) {
+            break;
+        }
+    }
+    while (at < text.size() && text[at] != wanted) {
+        ++at;
+    }
+    return at;
+}
+
+void copy_bytes(char* to, std::string_view bytes) noexcept {
+    const char* from = bytes.data();
+    std::size_t left = bytes.size();
+    for (; left >= sizeof(Word); left -= sizeof(Word), from += sizeof(Word), to += sizeof(Word)) {
+        const Word word = load_word(from);
+        std::memcpy(to, &word, sizeof word);
+    }
+    for (; left != 0; --left) {
+        *to++ = *from++;
+    }
+}
+
+}  // namespace
+
+// The filled bytes, written into the caller's string as plain storage: its whole capacity
+// is used before it grows, and it is cut to length at the end.
+class TemplateFiller::Output {
+  public:
+    explicit Output(std::string& bytes) : bytes_(bytes) { bytes_.resize(bytes_.capacity()); }
+
+    void put(std::string_view more) {
+        if (bytes_.size() - size_ < more.size()) {
+            bytes_.resize(std::max(2 * bytes_.size(), size_ + more.size()));
+        }
+        copy_bytes(bytes_.data() + size_, more);
+        size_ += more.size();
+    }
+
+    void cut_to_length() { bytes_.resize(size_); }
+
+  private:
+    std::string& bytes_;
+    std::size_t size_ = 0;
+};
 
 LeadBytes::LeadBytes(std::span<const ByteRange> ranges) {
     for (const ByteRange& range : ranges) {
@@ -17,6 +82,12 @@ TemplateFiller::TemplateFiller(std::string_view path, const LeadBytes& lead_byte
     : path_(path), lead_bytes_(lead_bytes) {}
 
 void TemplateFiller::fill(std::string_view piece, std::string& out) {
+    Output output(out);
+    fill_with_waiting(piece, output);
+    output.cut_to_length();
+}
+
+void TemplateFiller::fill_with_waiting(std::string_view piece, Output& out) {
     if (!waiting_.empty()) {
         // A token's length of the piece decides every byte that waits.
         const std::size_t waited = waiting_.size();
@@ -34,11 +105,11 @@ void TemplateFiller::fill(std::string_view piece, std::string& out) {
 }
 
 // Where the next byte that may begin a token or a double-byte character stands, or the
-// text's size if there is none. Without lead bytes the search runs at the speed of memchr.
+// text's size if there is none.
 std::size_t TemplateFiller::next_token_or_lead_byte(std::string_view text,
                                                     std::size_t at) const noexcept {
     if (lead_bytes_.none()) {
-        return std::min(text.find(kTemplateToken.front(), at), text.size());
+        return find_byte(text, at, kTemplateToken.front());
     }
     while (at < text.size() && text[at] != kTemplateToken.front() &&
            !lead_bytes_.contains(static_cast<unsigned char>(text[at]))) {
@@ -50,15 +121,15 @@ std::size_t TemplateFiller::next_token_or_lead_byte(std::string_view text,
 // Fills text from its start and returns how many bytes it has decided. When more bytes
 // follow, it stops at a token or double-byte character that the text's end cuts off.
 std::size_t TemplateFiller::fill_decided(std::string_view text, bool more_follows,
-                                         std::string& out) const {
+                                         Output& out) const {
     std::size_t copied = 0;  // bytes before this are in out already
     std::size_t at = 0;
     while ((at = next_token_or_lead_byte(text, at)) < text.size()) {
         if (text[at] == kTemplateToken.front()) {
             const std::string_view rest = text.substr(at);
             if (rest.starts_with(kTemplateToken)) {
-                out.append(text.substr(copied, at - copied));
-                out.append(path_);
+                out.put(text.substr(copied, at - copied));
+                out.put(path_);
                 at += kTemplateToken.size();
                 copied = at;
                 continue;
@@ -76,7 +147,7 @@ std::size_t TemplateFiller::fill_decided(std::string_view text, bool more_follow
             at = std::min(at + 2, text.size());
         }
     }
-    out.append(text.substr(copied, at - copied));
+    out.put(text.substr(copied, at - copied));
     return at;
 }
 

@@ -39,15 +39,19 @@ class TemplateFiller {
   public:
     TemplateFiller(std::string_view path, const LeadBytes& lead_bytes);
 
-    // Appends the filled form of the piece to out. Bytes at the end of a piece that may
-    // begin a token or a double-byte character wait for the next piece. An empty piece
-    // ends the template: what waits is appended as it stands.
+    // Puts the filled form of the piece in out, in place of what out held; out's storage is
+    // reused, so a caller that passes the same string for every piece seldom allocates.
+    // Bytes at the end of a piece that may begin a token or a double-byte character wait
+    // for the next piece. An empty piece ends the template: what waits is put as it stands.
     void fill(std::string_view piece, std::string& out);
 
   private:
+    class Output;
+
+    void fill_with_waiting(std::string_view piece, Output& out);
     [[nodiscard]] std::size_t next_token_or_lead_byte(std::string_view text,
                                                       std::size_t at) const noexcept;
-    std::size_t fill_decided(std::string_view text, bool more_follows, std::string& out) const;
+    std::size_t fill_decided(std::string_view text, bool more_follows, Output& out) const;
 
     std::string path_;
     LeadBytes lead_bytes_;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -21,9 +22,9 @@ constexpr wchar_t kCannotReplace[] = L"Could not replace the content of";
 constexpr wchar_t kReadOnly[] = L"The file is read-only and was left as it is";
 
 // The file is read in pieces of this size, and what stands in place of each is written
-// before the next is read; smaller pieces also keep a slow disk from tying up a call for
-// long.
-constexpr DWORD kChunkBytes = 1 << 20;
+// while the next is read and rewritten. Pieces this small keep the buffers in the
+// processor's cache and let even a small file be written while it is rewritten.
+constexpr DWORD kChunkBytes = 1 << 18;
 
 // A new file beside the target, deleted again unless it has been committed.
 class SiblingFile {
@@ -63,16 +64,64 @@ class SiblingFile {
     bool committed_ = false;
 };
 
-void write_all(HANDLE file, std::string_view bytes, const std::wstring& target) {
+// Writes every byte or returns the system's error code; 0 means all were written.
+DWORD write_all(HANDLE file, std::string_view bytes) noexcept {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunkBytes));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
-            fail_with_last_error(kCannotWrite, target);
+            return GetLastError();
         }
         bytes.remove_prefix(written);
     }
+    return ERROR_SUCCESS;
 }
+
+// Writes one piece at a time on a thread of the system's pool, so that the next piece is
+// read and rewritten while the last one is being written.
+class BackgroundWriter {
+  public:
+    BackgroundWriter(HANDLE file, const std::wstring& target)
+        : file_(file), target_(target), work_(CreateThreadpoolWork(&write_piece, this, nullptr)) {
+        if (!work_) {
+            fail_with_last_error(kCannotWrite, target);
+        }
+    }
+    BackgroundWriter(const BackgroundWriter&) = delete;
+    BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+    ~BackgroundWriter() {
+        WaitForThreadpoolWorkCallbacks(work_, FALSE);
+        CloseThreadpoolWork(work_);
+    }
+
+    // Starts writing bytes once the piece before is written. They must stay as they are
+    // until the next call.
+    void write(std::string_view bytes) {
+        finish();
+        piece_ = bytes;
+        SubmitThreadpoolWork(work_);
+    }
+
+    // Waits until every piece is written, and reports a write that failed.
+    void finish() {
+        WaitForThreadpoolWorkCallbacks(work_, FALSE);
+        if (error_ != ERROR_SUCCESS) {
+            throw Failure(kCannotWrite, target_, error_);
+        }
+    }
+
+  private:
+    static void CALLBACK write_piece(PTP_CALLBACK_INSTANCE, void* context, PTP_WORK) noexcept {
+        auto& writer = *static_cast<BackgroundWriter*>(context);
+        writer.error_ = write_all(writer.file_, writer.piece_);
+    }
+
+    HANDLE file_;
+    const std::wstring& target_;
+    PTP_WORK work_;
+    std::string_view piece_;
+    DWORD error_ = ERROR_SUCCESS;
+};
 
 }  // namespace
 
@@ -125,15 +174,16 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
 
     SiblingFile replacement(path);
     std::string piece(kChunkBytes, '\0');
-    std::string out;
-    for (DWORD read = kChunkBytes; read != 0;) {
+    std::array<std::string, 2> out;  // one is written while the other is filled
+    BackgroundWriter writer(replacement.handle(), path);
+    for (DWORD read = kChunkBytes, turn = 0; read != 0; turn ^= 1) {
         if (!ReadFile(original.get(), piece.data(), kChunkBytes, &read, nullptr)) {
             fail_with_last_error(kCannotRead, path);
         }
-        rewrite(std::string_view(piece.data(), read), out);
-        write_all(replacement.handle(), out, path);
-        out.clear();
+        rewrite(std::string_view(piece.data(), read), out[turn]);
+        writer.write(out[turn]);
     }
+    writer.finish();
     if (!FlushFileBuffers(replacement.handle())) {
         fail_with_last_error(kCannotWrite, path);
     }

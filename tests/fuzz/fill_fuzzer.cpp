@@ -46,10 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     generate::TemplateFiller filler(path, lead_bytes);
     std::string in_pieces;
+    std::string piece_out;
     for (std::size_t at = 0; at < text.size(); at += piece_size) {
-        filler.fill(text.substr(at, piece_size), in_pieces);
+        filler.fill(text.substr(at, piece_size), piece_out);
+        in_pieces += piece_out;
     }
-    filler.fill({}, in_pieces);
+    filler.fill({}, piece_out);
+    in_pieces += piece_out;
     if (in_pieces != naive_fill(text, path, lead_bytes)) {
         std::abort();
     }

@@ -44,11 +44,16 @@ TEST(FillTemplate, FillsEveryCaseWholeAndInAnyPieces) {
         for (std::size_t split = 1; split <= std::max<std::size_t>(text.size(), 1); ++split) {
             generate::TemplateFiller filler(path, lead_bytes);
             std::string out;
-            filler.fill(std::string_view(text).substr(0, split), out);
+            std::string piece_out = "left from before";
+            const auto fill = [&](std::string_view piece) {
+                filler.fill(piece, piece_out);
+                out += piece_out;
+            };
+            fill(std::string_view(text).substr(0, split));
             for (std::size_t at = split; at < text.size(); ++at) {
-                filler.fill(std::string_view(text).substr(at, 1), out);
+                fill(std::string_view(text).substr(at, 1));
             }
-            filler.fill({}, out);
+            fill({});
             EXPECT_EQ(out, filled) << text << ", first piece " << split;
         }
     }
