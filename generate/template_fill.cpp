@@ -18,28 +18,15 @@ Word load_word(const char* bytes) noexcept {
     return word;
 }
 
-// Where the first byte equal to wanted stands at or after at, or the text's size.
-std::size_t find_byte(std::string_view text, std::size_t at, char wanted) noexcept {
-    const Word pattern = kOnes * static_cast<unsigned char>(wanted);
-    for (; text.size() - at >= sizeof(Word); at += sizeof(Word)) {
-        // The word holds wanted where the difference has a zero byte.
-        const Word difference = load_word(text.data() + at) ^ pattern;
-        if ((difference - kOnes) & ~difference & kHighBits) {
-            break;
-        }
-    }
-    while (at < text.size() && text[at] != wanted) {
-        ++at;
-    }
-    return at;
+void store_word(char* bytes, Word word) noexcept {
+    std::memcpy(bytes, &word, sizeof word);
 }
 
 void copy_bytes(char* to, std::string_view bytes) noexcept {
     const char* from = bytes.data();
     std::size_t left = bytes.size();
     for (; left >= sizeof(Word); left -= sizeof(Word), from += sizeof(Word), to += sizeof(Word)) {
-        const Word word = load_word(from);
-        std::memcpy(to, &word, sizeof word);
+        store_word(to, load_word(from));
     }
     for (; left != 0; --left) {
         *to++ = *from++;
@@ -55,16 +42,43 @@ class TemplateFiller::Output {
     explicit Output(std::string& bytes) : bytes_(bytes) { bytes_.resize(bytes_.capacity()); }
 
     void put(std::string_view more) {
-        if (bytes_.size() - size_ < more.size()) {
-            bytes_.resize(std::max(2 * bytes_.size(), size_ + more.size()));
-        }
-        copy_bytes(bytes_.data() + size_, more);
+        copy_bytes(room_for(more.size()), more);
         size_ += more.size();
+    }
+
+    // Copies the text from at up to the first byte equal to wanted, and returns where that
+    // byte stands, or the text's size. Each word is copied as it is searched; the bytes of
+    // the last one from that byte on are counted as not copied, and are written over.
+    std::size_t copy_until(std::string_view text, std::size_t at, char wanted) {
+        char* const to = room_for(text.size() - at);
+        const Word pattern = kOnes * static_cast<unsigned char>(wanted);
+        const std::size_t start = at;
+        for (; text.size() - at >= sizeof(Word); at += sizeof(Word)) {
+            const Word word = load_word(text.data() + at);
+            store_word(to + (at - start), word);
+            // The word holds wanted where the difference has a zero byte.
+            const Word difference = word ^ pattern;
+            if ((difference - kOnes) & ~difference & kHighBits) {
+                break;
+            }
+        }
+        for (; at < text.size() && text[at] != wanted; ++at) {
+            to[at - start] = text[at];
+        }
+        size_ += at - start;
+        return at;
     }
 
     void cut_to_length() { bytes_.resize(size_); }
 
   private:
+    char* room_for(std::size_t more) {
+        if (bytes_.size() - size_ < more) {
+            bytes_.resize(std::max(2 * bytes_.size(), size_ + more));
+        }
+        return bytes_.data() + size_;
+    }
+
     std::string& bytes_;
     std::size_t size_ = 0;
 };
@@ -104,17 +118,19 @@ void TemplateFiller::fill_with_waiting(std::string_view piece, Output& out) {
     waiting_.assign(piece.substr(done));
 }
 
-// Where the next byte that may begin a token or a double-byte character stands, or the
-// text's size if there is none.
-std::size_t TemplateFiller::next_token_or_lead_byte(std::string_view text,
-                                                    std::size_t at) const noexcept {
+// Copies the text from at up to the next byte that may begin a token or a double-byte
+// character, and returns where it stands, or the text's size if there is none.
+std::size_t TemplateFiller::copy_to_next_token_or_lead_byte(std::string_view text, std::size_t at,
+                                                            Output& out) const {
     if (lead_bytes_.none()) {
-        return find_byte(text, at, kTemplateToken.front());
+        return out.copy_until(text, at, kTemplateToken.front());
     }
+    const std::size_t start = at;
     while (at < text.size() && text[at] != kTemplateToken.front() &&
            !lead_bytes_.contains(static_cast<unsigned char>(text[at]))) {
         ++at;
     }
+    out.put(text.substr(start, at - start));
     return at;
 }
 
@@ -122,32 +138,25 @@ std::size_t TemplateFiller::next_token_or_lead_byte(std::string_view text,
 // follow, it stops at a token or double-byte character that the text's end cuts off.
 std::size_t TemplateFiller::fill_decided(std::string_view text, bool more_follows,
                                          Output& out) const {
-    std::size_t copied = 0;  // bytes before this are in out already
     std::size_t at = 0;
-    while ((at = next_token_or_lead_byte(text, at)) < text.size()) {
-        if (text[at] == kTemplateToken.front()) {
-            const std::string_view rest = text.substr(at);
-            if (rest.starts_with(kTemplateToken)) {
-                out.put(text.substr(copied, at - copied));
-                out.put(path_);
-                at += kTemplateToken.size();
-                copied = at;
-                continue;
-            }
-            if (more_follows && kTemplateToken.starts_with(rest)) {
-                break;
-            }
-            ++at;
-        } else {
-            if (more_follows && at + 1 == text.size()) {
-                break;
-            }
-            // At the template's very end a lead byte has no trail byte to pair with, and no
-            // token can start inside it: it is copied as it stands.
-            at = std::min(at + 2, text.size());
+    while ((at = copy_to_next_token_or_lead_byte(text, at, out)) < text.size()) {
+        const std::string_view rest = text.substr(at);
+        if (rest.starts_with(kTemplateToken)) {
+            out.put(path_);
+            at += kTemplateToken.size();
+            continue;
         }
+        const bool token_start = rest.front() == kTemplateToken.front();
+        if (more_follows && (token_start ? kTemplateToken.starts_with(rest) : rest.size() == 1)) {
+            break;
+        }
+        // A byte like the token's first that begins none, or a double-byte character. At the
+        // template's very end a lead byte has no trail byte to pair with, and no token can
+        // start inside it: it is copied as it stands.
+        const std::string_view character = rest.substr(0, token_start ? 1 : 2);
+        out.put(character);
+        at += character.size();
     }
-    out.put(text.substr(copied, at - copied));
     return at;
 }
 

@@ -49,8 +49,8 @@ class TemplateFiller {
     class Output;
 
     void fill_with_waiting(std::string_view piece, Output& out);
-    [[nodiscard]] std::size_t next_token_or_lead_byte(std::string_view text,
-                                                      std::size_t at) const noexcept;
+    std::size_t copy_to_next_token_or_lead_byte(std::string_view text, std::size_t at,
+                                                Output& out) const;
     std::size_t fill_decided(std::string_view text, bool more_follows, Output& out) const;
 
     std::string path_;
