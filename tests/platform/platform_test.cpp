@@ -29,7 +29,8 @@ std::optional<std::uint32_t> fill(const TempFolder& folder, std::string_view pat
 
 TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPieces) {
     const TempFolder folder;
-    // A token across the end of the first piece, of a megabyte, and half of one at the end.
+    // A token across the first megabyte's end, where a piece ends whatever power of two its
+    // size, and half of one at the end.
     const std::string start(1'048'570, 'x');
     folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nPATHto");
     EXPECT_EQ(fill(folder, "C:\\AV"), std::nullopt);
@@ -40,17 +41,15 @@ TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPieces) {
 // Each fault makes the fill fail, and leaves the folder as it was.
 struct Fault {
     const char* name;
-    const char* content;  // of backup.bat, a folder in its place for none
     DWORD attributes;
     DWORD held_with_sharing;  // by another program, or kNotHeld
 };
 constexpr DWORD kNotHeld = ~0u;
 
 const Fault kFaults[] = {
-    {"AFolderInItsPlace", nullptr, 0, kNotHeld},
-    {"ReadOnly", "PATHtoFOLDER", FILE_ATTRIBUTE_READONLY, kNotHeld},
-    {"HeldWithoutSharing", "PATHtoFOLDER", 0, 0},
-    {"HeldSoItCannotBeReplaced", "PATHtoFOLDER", 0, FILE_SHARE_READ},
+    {"ReadOnly", FILE_ATTRIBUTE_READONLY, kNotHeld},
+    {"HeldWithoutSharing", 0, 0},
+    {"HeldSoItCannotBeReplaced", 0, FILE_SHARE_READ},
 };
 
 class RewriteFileFault : public testing::TestWithParam<Fault> {};
@@ -59,12 +58,8 @@ TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
     EXPECT_NE(fill(folder, "C:\\AV"), std::nullopt) << "no template";
-    if (GetParam().content) {
-        folder.write(L"backup.bat", GetParam().content);
-        SetFileAttributesW(path.c_str(), GetParam().attributes);
-    } else {
-        CreateDirectoryW(path.c_str(), nullptr);
-    }
+    folder.write(L"backup.bat", "PATHtoFOLDER");
+    SetFileAttributesW(path.c_str(), GetParam().attributes);
     const auto before = folder.read(L"backup.bat");
     platform::UniqueHandle held;
     if (GetParam().held_with_sharing != kNotHeld) {
@@ -76,6 +71,7 @@ TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
     held.reset();
     EXPECT_EQ(folder.read(L"backup.bat"), before);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, RewriteFileFault, testing::ValuesIn(kFaults),
@@ -121,10 +117,8 @@ TEST(SystemFunction, BindsByNameInTheSystemFolderOnly) {
     EXPECT_EQ(process_id(), GetCurrentProcessId());
     EXPECT_NE(decltype(process_id)(L"kernel32.dll", "GetCurrentProcessId").optional(), nullptr);
     // A real library, copied into the working folder under a name the system folder lacks.
-    wchar_t system[MAX_PATH]{};
-    GetSystemDirectoryW(system, MAX_PATH);
-    ASSERT_TRUE(
-        CopyFileW((std::wstring(system) + L"\\msimg32.dll").c_str(), L"torvane-copy.dll", FALSE));
+    ASSERT_TRUE(CopyFileW((platform::system_folder() + L"\\msimg32.dll").c_str(),
+                          L"torvane-copy.dll", FALSE));
     platform::SystemFunction<decltype(&::AlphaBlend)> copy(L"torvane-copy.dll", "AlphaBlend");
     EXPECT_EQ(copy.optional(), nullptr);
     DeleteFileW(L"torvane-copy.dll");

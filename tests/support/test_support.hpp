@@ -31,9 +31,6 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
         std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only ones
-        }
         fs::remove_all(path_, ignored);
     }
 
