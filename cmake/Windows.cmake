@@ -7,6 +7,11 @@ set(torvane_windows_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _W
 if(MINGW)
   # Only system DLLs at run time: the compiler's own runtime goes into the executable.
   set(torvane_static_runtime -static -static-libgcc -static-libstdc++)
+  # No folder of this machine goes into a program (the tests' messages name their source
+  # files), so the same sources give the same bytes wherever they are checked out and built.
+  set(torvane_path_maps -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+  add_compile_options(${torvane_path_maps})
+  target_compile_options(torvane_core PRIVATE ${torvane_path_maps})
 endif()
 
 add_library(torvane_platform STATIC
