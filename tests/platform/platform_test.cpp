@@ -143,7 +143,7 @@ TEST(SystemFunction, BindsByNameInTheSystemFolderOnly) {
                                                                           "GetCurrentProcessId");
     EXPECT_EQ(process_id(), GetCurrentProcessId());
     EXPECT_NE(decltype(process_id)(L"kernel32.dll", "GetCurrentProcessId").optional(), nullptr);
-    // A real library, copied into the working folder under a name the system folder lacks.
+    // A real library, under a name System32 lacks, in a folder made the working one.
     const TempFolder folder;
     ASSERT_TRUE(CopyFileW((platform::system_folder() + L"\\msimg32.dll").c_str(),
                           (folder.path() + L"\\torvane-copy.dll").c_str(), FALSE));
