@@ -87,7 +87,10 @@ class SiblingFile {
   public:
     explicit SiblingFile(const std::wstring& target) {
         const std::wstring prefix = target + L"." + decimal_text(GetCurrentProcessId()) + L"-";
-        // CREATE_NEW fails rather than reuse a name some other process has just taken.
+        // CREATE_NEW fails rather than reuse a name some other process has just taken. The
+        // creator of a new file is granted the rights it asks for, here those to give it the
+        // template's protection; where they are refused (an SMB share that grants only
+        // Change), Go fails with the template as it was, as ReplaceFileW would.
         for (int attempt = 0; !handle_ && attempt < 100; ++attempt) {
             path_ = prefix + decimal_text(static_cast<std::uint64_t>(attempt)) + L".tmp";
             handle_ =
