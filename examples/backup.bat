@@ -2,10 +2,15 @@
 rem Torvane backup script. Brelix.exe puts the antivirus program's folder in place of
 rem the token in the SOURCE line below, writes this file back and starts it.
 rem
-rem This file is in the system's ANSI code page, but the console reads scripts in its
-rem OEM code page. For a folder with letters outside ASCII, switch the console to the
-rem ANSI code page first, for example "chcp 1252 >nul" in Western Europe and America.
+rem The folder is written in the system's ANSI code page, but cmd reads each line of a
+rem script in the console's code page, which is the OEM one. So the console is switched to
+rem the ANSI code page (from the registry) before the SOURCE line, and back at the end;
+rem a folder with letters outside ASCII is then found.
 setlocal
+for /f "tokens=2 delims=:." %%c in ('chcp') do for %%n in (%%c) do set "CONSOLE_CODE_PAGE=%%n"
+for /f "tokens=1,3" %%a in ('reg query "HKLM\SYSTEM\CurrentControlSet\Control\Nls\CodePage" /v ACP') do (
+    if /i "%%a"=="ACP" chcp %%b >nul
+)
 set "SOURCE=PATHtoFOLDER"
 
 rem A dated copy beside this script: "Antivir backup 2026-12-06" or as the date reads here.
@@ -17,9 +22,12 @@ echo Copying "%SOURCE%"
 echo      to "%TARGET%"
 xcopy "%SOURCE%" "%TARGET%\" /e /i /h /k /y
 if errorlevel 1 (
+    set "RESULT=1"
     echo The backup failed.
-    pause
-    exit /b 1
+) else (
+    set "RESULT=0"
+    echo The backup is complete.
 )
-echo The backup is complete.
+chcp %CONSOLE_CODE_PAGE% >nul
 pause
+exit /b %RESULT%

@@ -7,11 +7,23 @@
 #include "shell/form1.hpp"
 #include "source_path/path_check.hpp"
 
+#include <vector>
+
 namespace generate {
 
 namespace {
+
 constexpr wchar_t kScriptName[] = L"backup.bat";
+
+LeadBytes lead_bytes_of(unsigned code_page) {
+    std::vector<ByteRange> ranges;
+    for (const auto& [first, last] : platform::lead_byte_ranges(code_page)) {
+        ranges.push_back({first, last});
+    }
+    return LeadBytes(ranges);
 }
+
+}  // namespace
 
 void GO0_MouseDown() {
     shell::form1().set_visible(shell::Control::GO0, false);
@@ -36,7 +48,7 @@ void GO0_MouseUp() {
     }
 
     const std::wstring script = platform::full_path(kScriptName);
-    TemplateFiller filler(platform::to_ansi(source_path), platform::lead_bytes_of(code_page));
+    TemplateFiller filler(platform::to_ansi(source_path), lead_bytes_of(code_page));
     platform::rewrite_file(
         script, [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
     platform::start_script(script);

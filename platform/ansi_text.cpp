@@ -72,17 +72,17 @@ bool code_page_holds(unsigned code_page, std::wstring_view character) {
     return length > 0 && !used_default;
 }
 
-generate::LeadBytes lead_bytes_of(unsigned code_page) {
+std::vector<ByteRange> lead_byte_ranges(unsigned code_page) {
     CPINFO info{};
     if (!GetCPInfo(code_page, &info)) {
         fail_with_last_error(L"Could not read the system's code page", L"");
     }
     // Pairs of first and last byte, ended by a pair of zeros.
-    std::vector<generate::ByteRange> ranges;
+    std::vector<ByteRange> ranges;
     for (std::size_t at = 0; at + 1 < MAX_LEADBYTES && info.LeadByte[at] != 0; at += 2) {
-        ranges.push_back({info.LeadByte[at], info.LeadByte[at + 1]});
+        ranges.emplace_back(info.LeadByte[at], info.LeadByte[at + 1]);
     }
-    return generate::LeadBytes(ranges);
+    return ranges;
 }
 
 }  // namespace platform

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "generate/template_fill.hpp"
-
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -14,8 +14,12 @@ namespace platform {
 // exactly, not as a best-fit substitute such as a plain "a" for an accented one.
 [[nodiscard]] bool code_page_holds(unsigned code_page, std::wstring_view character);
 
-// Where the code page's double-byte characters begin.
-[[nodiscard]] generate::LeadBytes lead_bytes_of(unsigned code_page);
+// The first and the last byte of a range, both included.
+using ByteRange = std::pair<unsigned char, unsigned char>;
+
+// The ranges of bytes that begin a double-byte character in the code page; none in
+// single-byte code pages and UTF-8.
+[[nodiscard]] std::vector<ByteRange> lead_byte_ranges(unsigned code_page);
 
 // Text in the ANSI code page: characters that it cannot hold become its default character.
 [[nodiscard]] std::string to_ansi(std::wstring_view text);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,16 +27,75 @@ constexpr wchar_t kReadOnly[] = L"The file is read-only and was left as it is";
 // processor's cache and let even a small file be written while it is rewritten.
 constexpr DWORD kChunkBytes = 1 << 18;
 
+// A virus scanner, the search indexer or a sync client often opens a file that has just
+// been closed, for a few milliseconds to a second and without sharing its deletion. A step
+// refused meanwhile is tried again, with growing pauses, for about two seconds in all; its
+// last error stays the thread's last error.
+template <typename Step>
+bool retried_while_in_use(const Step& step) {
+    for (DWORD waited = 0, pause = 10;; waited += pause, pause = std::min<DWORD>(pause * 2, 250)) {
+        if (step()) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || waited >= 2000) {
+            return false;
+        }
+        Sleep(pause);
+    }
+}
+
+constexpr SECURITY_INFORMATION kProtection = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+
+// The file's owner and access list, in the self-relative form the system hands out.
+std::vector<std::byte> protection_of(HANDLE file, const std::wstring& path) {
+    DWORD size = 0;
+    GetKernelObjectSecurity(file, kProtection, nullptr, 0, &size);
+    std::vector<std::byte> descriptor(size);
+    if (!GetKernelObjectSecurity(file, kProtection, descriptor.data(), size, &size)) {
+        fail_with_last_error(kCannotRead, path);
+    }
+    return descriptor;
+}
+
+// Gives the new file what the template had, through the new file's handle, before it takes
+// the template's place: hidden, system and unindexed as they were (read-only is refused
+// before), the archive bit that marks new content for the next backup, and the owner and
+// access list. A rename alone would leave the script the folder's inherited permissions;
+// like ReplaceFileW, the owner is kept only where this process may set it (another owner
+// than itself takes a privilege).
+void take_over(HANDLE file, DWORD attributes, std::vector<std::byte>& protection,
+               const std::wstring& path) {
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes =
+        FILE_ATTRIBUTE_ARCHIVE | (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    if (!SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic))) {
+        fail_with_last_error(kCannotWrite, path);
+    }
+    if (SetKernelObjectSecurity(file, kProtection, protection.data())) {
+        return;
+    }
+    if (GetLastError() != ERROR_INVALID_OWNER ||
+        !SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, protection.data())) {
+        fail_with_last_error(kCannotWrite, path);
+    }
+}
+
 // A new file beside the target, deleted again unless it has been committed.
 class SiblingFile {
   public:
     explicit SiblingFile(const std::wstring& target) {
         const std::wstring prefix = target + L"." + decimal_text(GetCurrentProcessId()) + L"-";
-        // CREATE_NEW fails rather than reuse a name some other process has just taken.
+        // CREATE_NEW fails rather than reuse a name some other process has just taken. The
+        // creator of a new file is granted the rights it asks for, here those to give it the
+        // template's protection; where they are refused (an SMB share that grants only
+        // Change), Go fails with the template as it was, as ReplaceFileW would.
         for (int attempt = 0; !handle_ && attempt < 100; ++attempt) {
             path_ = prefix + decimal_text(static_cast<std::uint64_t>(attempt)) + L".tmp";
-            handle_ = adopt_handle(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+            handle_ =
+                adopt_handle(CreateFileW(path_.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, 0,
+                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!handle_ && GetLastError() != ERROR_FILE_EXISTS) {
                 break;
             }
@@ -49,7 +109,7 @@ class SiblingFile {
     ~SiblingFile() {
         if (!committed_) {
             handle_.reset();
-            DeleteFileW(path_.c_str());
+            retried_while_in_use([&] { return DeleteFileW(path_.c_str()) != FALSE; });
         }
     }
 
@@ -171,6 +231,7 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
     if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
         throw Failure(kReadOnly, path, ERROR_ACCESS_DENIED);
     }
+    std::vector<std::byte> protection = protection_of(original.get(), path);
 
     SiblingFile replacement(path);
     std::string piece(kChunkBytes, '\0');
@@ -187,18 +248,14 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
     if (!FlushFileBuffers(replacement.handle())) {
         fail_with_last_error(kCannotWrite, path);
     }
-    // The replacement needs the file free, and takes over those of its attributes that can
-    // be set (read-only was refused above).
+    take_over(replacement.handle(), information.dwFileAttributes, protection, path);
+    // The replacement needs the file free.
     original.reset();
     replacement.close();
-    constexpr DWORD kSettable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
-                                FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    const DWORD kept = information.dwFileAttributes & kSettable;
-    if (!SetFileAttributesW(replacement.path().c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL)) {
-        fail_with_last_error(kCannotWrite, path);
-    }
-    if (!MoveFileExW(replacement.path().c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!retried_while_in_use([&] {
+            return MoveFileExW(replacement.path().c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        })) {
         fail_with_last_error(kCannotReplace, path);
     }
     replacement.commit();

@@ -1,6 +1,7 @@
 // The platform layer on the real Windows API: the template is filled in pieces and never
 // lost, each code page is asked the way its documentation allows, and system functions
 // are bound only in the system folder.
+#include "generate/template_fill.hpp"
 #include "platform/ansi_text.hpp"
 #include "platform/failure.hpp"
 #include "platform/files.hpp"
@@ -10,16 +11,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 namespace {
 
 using test_support::TempFolder;
 
 // Fills the folder's backup.bat; returns the failure's system error code, or none.
-std::optional<std::uint32_t> fill(const TempFolder& folder, std::string_view path) {
+std::optional<std::uint32_t> fill(const std::wstring& folder, std::string_view path) {
     generate::TemplateFiller filler(path, {});
     try {
         platform::rewrite_file(
-            folder.path() + L"\\backup.bat",
+            folder + L"\\backup.bat",
             [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
         return std::nullopt;
     } catch (const platform::Failure& failure) {
@@ -27,15 +30,36 @@ std::optional<std::uint32_t> fill(const TempFolder& folder, std::string_view pat
     }
 }
 
-TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPieces) {
+// The file's owner and access list (Wine keeps the list as the file's Unix mode).
+std::string protection_of(const std::wstring& path) {
+    std::string descriptor(4096, '\0');
+    DWORD size = 0;
+    GetFileSecurityW(path.c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                     descriptor.data(), 4096, &size);
+    return descriptor.substr(0, size);
+}
+
+// A hidden template that everyone may change, unlike what the folder gives a new file.
+TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsIt) {
     const TempFolder folder;
+    const std::wstring path = folder.path() + L"\\backup.bat";
     // A token across the first megabyte's end, where a piece ends whatever power of two its
     // size, and half of one at the end.
     const std::string start(1'048'570, 'x');
     folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nPATHto");
-    EXPECT_EQ(fill(folder, "C:\\AV"), std::nullopt);
+    PSECURITY_DESCRIPTOR everyone = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)", SDDL_REVISION_1,
+                                                         &everyone, nullptr);
+    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, everyone));
+    LocalFree(everyone);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const std::string protection = protection_of(path);
+
+    EXPECT_EQ(fill(folder.path(), "C:\\AV"), std::nullopt);
     EXPECT_EQ(folder.read(L"backup.bat"), start + "C:\\AV\r\nPATHto");
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(protection_of(path), protection);
 }
 
 // Each fault makes the fill fail, and leaves the folder as it was.
@@ -48,7 +72,6 @@ constexpr DWORD kNotHeld = ~0u;
 
 const Fault kFaults[] = {
     {"ReadOnly", FILE_ATTRIBUTE_READONLY, kNotHeld},
-    {"HeldWithoutSharing", 0, 0},
     {"HeldSoItCannotBeReplaced", 0, FILE_SHARE_READ},
 };
 
@@ -57,7 +80,7 @@ class RewriteFileFault : public testing::TestWithParam<Fault> {};
 TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
-    EXPECT_NE(fill(folder, "C:\\AV"), std::nullopt) << "no template";
+    EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt) << "no template";
     folder.write(L"backup.bat", "PATHtoFOLDER");
     SetFileAttributesW(path.c_str(), GetParam().attributes);
     const auto before = folder.read(L"backup.bat");
@@ -67,7 +90,7 @@ TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
                                                   GetParam().held_with_sharing, nullptr,
                                                   OPEN_EXISTING, 0, nullptr));
     }
-    EXPECT_NE(fill(folder, "C:\\AV"), std::nullopt);
+    EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt);
     held.reset();
     EXPECT_EQ(folder.read(L"backup.bat"), before);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
@@ -78,18 +101,23 @@ INSTANTIATE_TEST_SUITE_P(Faults, RewriteFileFault, testing::ValuesIn(kFaults),
                          [](const auto& fault) { return std::string(fault.param.name); });
 
 // A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
-// not, so the write fails midway.
-TEST(RewriteFile, AFullDiskLeavesTheTemplateAsItWas) {
+// not, so the write fails midway. And a template that scripts/test links to /proc/self/mem,
+// whose first page no process maps: Linux answers each read with an I/O error.
+TEST(RewriteFile, AFullDiskOrAFailedReadLeavesTheTemplateAsItWas) {
     const auto volume = test_support::environment(L"TORVANE_SMALL_VOLUME");
-    if (!volume) {
-        GTEST_SKIP() << "needs TORVANE_SMALL_VOLUME, a folder on a volume of 64 KB";
+    const auto unreadable = test_support::environment(L"TORVANE_UNREADABLE_FOLDER");
+    if (!volume || !unreadable) {
+        GTEST_SKIP() << "needs TORVANE_SMALL_VOLUME, a folder on a volume of 64 KB, and "
+                        "TORVANE_UNREADABLE_FOLDER, whose backup.bat cannot be read";
     }
     const TempFolder folder(*volume);
     const std::string text = "rem PATHtoFOLDER\r\n" + std::string(30'000, 'x');
     folder.write(L"backup.bat", text);
-    EXPECT_EQ(fill(folder, std::string(40'000, 'y')), ERROR_DISK_FULL);
+    EXPECT_EQ(fill(folder.path(), std::string(40'000, 'y')), ERROR_DISK_FULL);
     EXPECT_EQ(folder.read(L"backup.bat"), text);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
+    EXPECT_NE(fill(*unreadable, "C:\\AV"), std::nullopt);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(*unreadable), {}), 1);
 }
 
 TEST(CodePages, AreAskedAsTheirDocumentationAllows) {
@@ -98,11 +126,10 @@ TEST(CodePages, AreAskedAsTheirDocumentationAllows) {
     EXPECT_FALSE(platform::code_page_holds(CP_UTF8, L"\xD83D")) << "half of a pair";
     EXPECT_TRUE(platform::code_page_holds(1252, L"\u00e9"));
     EXPECT_FALSE(platform::code_page_holds(1252, L"\u0101")) << "best fit to a plain a";
-    const generate::LeadBytes japanese = platform::lead_bytes_of(932);
-    EXPECT_TRUE(japanese.contains(0x81) && japanese.contains(0x9F) && japanese.contains(0xE0) &&
-                japanese.contains(0xFC));
-    EXPECT_FALSE(japanese.contains(0x80) || japanese.contains(0xA0) || japanese.contains(0xFD));
-    EXPECT_TRUE(platform::lead_bytes_of(1252).none() && platform::lead_bytes_of(CP_UTF8).none());
+    EXPECT_EQ(platform::lead_byte_ranges(932),
+              (std::vector<platform::ByteRange>{{0x81, 0x9F}, {0xE0, 0xFC}}));
+    EXPECT_TRUE(platform::lead_byte_ranges(1252).empty() &&
+                platform::lead_byte_ranges(CP_UTF8).empty());
 }
 
 TEST(FailureText, NeverReportsAFailureAsSuccess) {
@@ -116,12 +143,15 @@ TEST(SystemFunction, BindsByNameInTheSystemFolderOnly) {
                                                                           "GetCurrentProcessId");
     EXPECT_EQ(process_id(), GetCurrentProcessId());
     EXPECT_NE(decltype(process_id)(L"kernel32.dll", "GetCurrentProcessId").optional(), nullptr);
-    // A real library, copied into the working folder under a name the system folder lacks.
+    // A real library, under a name System32 lacks, in a folder made the working one.
+    const TempFolder folder;
     ASSERT_TRUE(CopyFileW((platform::system_folder() + L"\\msimg32.dll").c_str(),
-                          L"torvane-copy.dll", FALSE));
+                          (folder.path() + L"\\torvane-copy.dll").c_str(), FALSE));
+    const auto working = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
     platform::SystemFunction<decltype(&::AlphaBlend)> copy(L"torvane-copy.dll", "AlphaBlend");
     EXPECT_EQ(copy.optional(), nullptr);
-    DeleteFileW(L"torvane-copy.dll");
+    std::filesystem::current_path(working);
 }
 
 }  // namespace
