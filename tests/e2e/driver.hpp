@@ -95,9 +95,8 @@ class Brelix {
         wait_until([&] { return (found = find_window(L"#32770")) != nullptr; }, limit);
         return found;
     }
-    // Tells the window that it is now on a display of another density, with the place the
-    // system suggests. Wine hands this message's pointer to another process as it is, so the
-    // place is written into the program's memory.
+    // A change of display density, with the place the system suggests. Wine passes this
+    // message's pointer to another process unchanged, so the place is copied there first.
     void change_density(int dots_per_inch, const RECT& suggested) const {
         void* const copy = VirtualAllocEx(process_.hProcess, nullptr, sizeof(suggested), MEM_COMMIT,
                                           PAGE_READWRITE);
