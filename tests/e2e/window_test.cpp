@@ -43,13 +43,13 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
         return std::pair(GetParent(tree), tree);
     };
 
-    POINT corner{};  // the client area's, at (5325, 4695) twips at 96 dpi; the focus on Go
+    POINT corner{};  // the client area's, at (5325, 4695) twips at 96 dpi
     ClientToScreen(brelix.window(), &corner);
     EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(355L, 313L));
-    const Control tab_order[] = {Control::GO1,      Control::Command2, Control::TextBox1,
-                                 Control::Picture1, Control::Picture2, Control::Picture3,
-                                 Control::GO0};
-    for (const Control name : tab_order) {
+    // From Go, where the focus starts, round the tab order.
+    for (const Control name :
+         {Control::GO1, Control::Command2, Control::TextBox1, Control::Picture1, Control::Picture2,
+          Control::Picture3, Control::GO0}) {
         EXPECT_TRUE(focus_moves_to(brelix, name, {VK_TAB})) << "Tab to " << static_cast<int>(name);
     }
     // Keys are handled in order: once Tab has moved on from Go, the keys before it were too.
