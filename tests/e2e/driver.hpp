@@ -95,14 +95,12 @@ class Brelix {
         wait_until([&] { return (found = find_window(L"#32770")) != nullptr; }, limit);
         return found;
     }
-    // A change of display density, with the place the system suggests. Wine passes this
-    // message's pointer to another process unchanged, so the place is copied there first.
-    void change_density(int dots_per_inch, const RECT& suggested) const {
-        void* const copy = VirtualAllocEx(process_.hProcess, nullptr, sizeof(suggested), MEM_COMMIT,
-                                          PAGE_READWRITE);
-        WriteProcessMemory(process_.hProcess, copy, &suggested, sizeof(suggested), nullptr);
-        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dots_per_inch, dots_per_inch),
-                     reinterpret_cast<LPARAM>(copy));
+    // WM_DPICHANGED; Wine passes its pointer to the program as it is, so the place goes there.
+    void change_density(int dots, const RECT& suggested) const {
+        void* const at = VirtualAllocEx(process_.hProcess, nullptr, sizeof(suggested), MEM_COMMIT,
+                                        PAGE_READWRITE);
+        WriteProcessMemory(process_.hProcess, at, &suggested, sizeof(suggested), nullptr);
+        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dots, dots), reinterpret_cast<LPARAM>(at));
     }
     // Where the program's keyboard focus (hwndFocus) and mouse capture (hwndCapture) are.
     [[nodiscard]] GUITHREADINFO state() const {

