@@ -1,6 +1,6 @@
-// The window as a user works it, walked in two runs: the keyboard, screen readers, the
-// source-path field that never stays empty, the folder picker and the refusal of a path
-// that would change the script's meaning; and the link pictures and the close box.
+// The window as a user works it, in two runs: its place, the keyboard, screen readers, the
+// field that never stays empty, the picker, the refusal of a path that would change the
+// script's meaning and a new display density; and the link pictures and the close box.
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
