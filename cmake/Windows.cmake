@@ -4,14 +4,18 @@ enable_language(RC)
 # Windows 7 SP1 is the oldest system the program runs on: _WIN32_WINNT keeps most newer
 # declarations out of the headers, and the program's header and manifest say so.
 set(torvane_windows_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# Only system DLLs at run time: the compiler's own runtime goes into the executable.
 if(MINGW)
-  # Only system DLLs at run time: the compiler's own runtime goes into the executable.
   set(torvane_static_runtime -static -static-libgcc -static-libstdc++)
   # No folder of this machine goes into a program (the tests' messages name their source
   # files), so the same sources give the same bytes wherever they are checked out and built.
   set(torvane_path_maps -ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   add_compile_options(${torvane_path_maps})
   target_compile_options(torvane_core PRIVATE ${torvane_path_maps})
+elseif(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  # The core was made before this file was read.
+  set_property(TARGET torvane_core PROPERTY MSVC_RUNTIME_LIBRARY ${CMAKE_MSVC_RUNTIME_LIBRARY})
 endif()
 
 add_library(torvane_platform STATIC

@@ -1,8 +1,8 @@
 # Windows tests, run under Wine by ctest through CMAKE_CROSSCOMPILING_EMULATOR. GoogleTest
-# is built from its sources where they are named (Debian has none built for mingw), else
-# it is an installed package.
+# is built from its sources where they are named and present (Debian has none built for
+# mingw), else it is an installed package.
 set(TORVANE_GOOGLETEST_SOURCE "" CACHE PATH "GoogleTest's sources, built for the tests")
-if(TORVANE_GOOGLETEST_SOURCE)
+if(EXISTS "${TORVANE_GOOGLETEST_SOURCE}/CMakeLists.txt")
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(${TORVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

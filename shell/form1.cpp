@@ -291,6 +291,10 @@ void Form1::set_text(Control control, std::wstring_view text) const {
     SetWindowTextW(control_window(control), terminated.c_str());
 }
 
+void Form1::select_text(Control control) const {
+    SendMessageW(control_window(control), EM_SETSEL, 0, -1);
+}
+
 void Form1::set_visible(Control control, bool visible) const {
     const HWND window = control_window(control);
     ShowWindow(window, visible ? SW_SHOW : SW_HIDE);

@@ -14,6 +14,8 @@ class Form1 {
     [[nodiscard]] std::wstring text(Control control) const;
     // Raises the control's change event, which runs to its end before this returns.
     void set_text(Control control, std::wstring_view text) const;
+    // Selects the whole text of a field, so that what is typed or pasted next replaces it.
+    void select_text(Control control) const;
     void set_visible(Control control, bool visible) const;
     // Read from the window each time it is asked for.
     [[nodiscard]] platform::NativeWindow handle() const;

@@ -19,6 +19,30 @@ bool is_low_surrogate(wchar_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+bool is_ascii_letter(wchar_t unit) {
+    return (unit >= L'A' && unit <= L'Z') || (unit >= L'a' && unit <= L'z');
+}
+
+// The prefix of an extended-length path, whose question mark is no wildcard.
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+
+// A colon belongs only after a drive letter, at the start or after the prefix of an extended
+// or device (\\.\) path; anywhere else NTFS would take it for a stream's name.
+bool is_drive_colon(std::wstring_view path, std::size_t index) {
+    const std::size_t letter =
+        path.starts_with(kExtendedPrefix) || path.starts_with(L"\\\\.\\") ? 4 : 0;
+    return index == letter + 1 && is_ascii_letter(path[letter]);
+}
+
+bool is_refused(std::wstring_view path, std::size_t index) {
+    const wchar_t unit = path[index];
+    if (index == 2 && path.starts_with(kExtendedPrefix)) {
+        return false;
+    }
+    return is_control(unit) || kNotInAnyPath.find(unit) != std::wstring_view::npos ||
+           (unit == L':' && !is_drive_colon(path, index));
+}
+
 // The character that starts at the index: a surrogate pair is one character.
 std::wstring_view character_at(std::wstring_view path, std::size_t index) {
     const bool pair = is_high_surrogate(path[index]) && index + 1 < path.size() &&
@@ -54,8 +78,7 @@ std::optional<PathProblem> find_path_problem(std::wstring_view path,
     std::size_t position = 1;
     for (std::size_t index = 0; index < path.size(); ++position) {
         const std::wstring_view character = character_at(path, index);
-        if (is_control(character.front()) ||
-            kNotInAnyPath.find(character.front()) != std::wstring_view::npos) {
+        if (is_refused(path, index)) {
             return PathProblem{PathProblem::Kind::NotInAnyPath, std::wstring(character), position};
         }
         if (!code_page_holds(character)) {

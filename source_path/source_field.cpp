@@ -9,6 +9,8 @@ void TextBox1_Change() {
     const shell::Form1& form = shell::form1();
     if (form.text(shell::Control::TextBox1).empty()) {
         form.set_text(shell::Control::TextBox1, shell::kDefaultSourcePath);
+        // Selected, so that the path the user goes on to type or paste replaces it.
+        form.select_text(shell::Control::TextBox1);
     }
 }
 

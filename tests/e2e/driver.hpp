@@ -95,6 +95,13 @@ class Brelix {
         wait_until([&] { return (found = find_window(L"#32770")) != nullptr; }, limit);
         return found;
     }
+    // WM_DPICHANGED; Wine passes its pointer to the program as it is, so the place goes there.
+    void change_density(int dots, const RECT& suggested) const {
+        void* const at = VirtualAllocEx(process_.hProcess, nullptr, sizeof(suggested), MEM_COMMIT,
+                                        PAGE_READWRITE);
+        WriteProcessMemory(process_.hProcess, at, &suggested, sizeof(suggested), nullptr);
+        SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dots, dots), reinterpret_cast<LPARAM>(at));
+    }
     // Where the program's keyboard focus (hwndFocus) and mouse capture (hwndCapture) are.
     [[nodiscard]] GUITHREADINFO state() const {
         GUITHREADINFO state{};
@@ -154,6 +161,12 @@ inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view tex
         add(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Whether the keys move the program's keyboard focus to the control.
+inline bool focus_moves_to(const Brelix& brelix, Control name, std::initializer_list<WORD> tab) {
+    keys(tab);
+    return wait_until([&] { return brelix.state().hwndFocus == brelix.control(name); }, 2s);
 }
 
 // Clicks into the field and types the text over its whole text.

@@ -62,6 +62,8 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     mouse(MOUSEEVENTF_LEFTUP);
     // The system takes the mouse away from a press on Go, as a menu or a dialog does.
     ASSERT_TRUE(go_takes_a_press());
+    EXPECT_TRUE(focus_moves_to(brelix, Control::Picture3, {VK_SHIFT, VK_TAB})) << "while held";
+    EXPECT_TRUE(focus_moves_to(brelix, Control::GO1, {VK_TAB})) << "Tab went onto the hidden Go";
     SendMessageW(go, WM_CANCELMODE, 0, 0);
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(go) != FALSE; })) << "Go stays pressed";
     mouse(MOUSEEVENTF_LEFTUP);
