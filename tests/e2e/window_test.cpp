@@ -45,7 +45,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
 
     POINT corner{};  // the client area's, at (5325, 4695) twips at 96 dpi
     ClientToScreen(brelix.window(), &corner);
-    EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(355L, 313L));
+    EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(355L, 313L)) << "at 96 dots per inch";
     for (const Control name :
          {Control::GO1, Control::Command2, Control::TextBox1, Control::Picture1, Control::Picture2,
           Control::Picture3, Control::GO0}) {
@@ -115,11 +115,14 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 
     // A new density: the suggested place, and its width (Wine keeps the caption's height).
-    brelix.change_density(192, {20, 10, 99, 99});
-    RECT frame{}, client{};
-    GetWindowRect(brelix.window(), &frame);
-    GetClientRect(brelix.window(), &client);
-    EXPECT_EQ(std::tuple(frame.left, frame.top, client.right), std::tuple(20L, 10L, 518L));
+    // Only under Wine, which hands the message's pointer over unchanged.
+    if (test_support::under_wine()) {
+        brelix.change_density(192, {20, 10, 99, 99});
+        RECT frame{}, client{};
+        GetWindowRect(brelix.window(), &frame);
+        GetClientRect(brelix.window(), &client);
+        EXPECT_EQ(std::tuple(frame.left, frame.top, client.right), std::tuple(20L, 10L, 518L));
+    }
     const std::wstring odd = L"D:\\R&D Tools (x86)\\100% AV!\\" + std::wstring(280, L'x');
     type_over_field(brelix, odd);
     click(brelix.point_in(Control::GO0));
