@@ -23,9 +23,9 @@ Microsoft::WRL::ComPtr<IAccessible> accessible(HWND control) {
 }
 const VARIANT kSelf = [] {
     VARIANT self{};
-    self.vt = VT_I4;
+    self.vt = VT_I4;  // the number 0: CHILDID_SELF, the control itself
     return self;
-}();  // CHILDID_SELF
+}();
 
 // A screen reader's default action on the control.
 HRESULT act_on(HWND control) {
@@ -35,18 +35,19 @@ HRESULT act_on(HWND control) {
 
 // What a screen reader is told about a control: its name, role and default action.
 std::tuple<std::wstring, long, std::wstring> told_about(HWND control) {
-    VARIANT role{};
+    const auto text = [](BSTR told) {
+        const std::wstring copy(told ? told : L"");
+        SysFreeString(told);
+        return copy;
+    };
     BSTR name = nullptr, action = nullptr;
+    VARIANT role{};
     if (const auto object = accessible(control)) {
         object->get_accName(kSelf, &name);
         object->get_accRole(kSelf, &role);
         object->get_accDefaultAction(kSelf, &action);
     }
-    std::tuple told{std::wstring(name ? name : L""), role.lVal,
-                    std::wstring(action ? action : L"")};
-    SysFreeString(name);
-    SysFreeString(action);
-    return told;
+    return {text(name), role.lVal, text(action)};
 }
 
 TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
