@@ -31,7 +31,7 @@ HRESULT answer_text(std::wstring_view text, BSTR* answer) noexcept {
     if (!answer) {
         return E_POINTER;
     }
-    // No exception may leave a COM method; the library is bound already (see below).
+    // No exception may leave a COM method; a text that cannot be made is reported as E_OUTOFMEMORY.
     try {
         *answer = allocate_string(text.data(), static_cast<UINT>(text.size()));
     } catch (...) {
@@ -202,8 +202,6 @@ std::optional<LRESULT> answer_screen_reader(HWND control, WPARAM flags, LPARAM o
         return std::nullopt;
     }
     try {
-        // Bound here, where a missing library can still be answered by the control itself.
-        allocate_string(nullptr, 0);
         ComPtr<IAccessible> standard;
         if (FAILED(create_standard_object(control, OBJID_CLIENT, IID_PPV_ARGS(&standard)))) {
             return std::nullopt;
