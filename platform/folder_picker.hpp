@@ -8,8 +8,8 @@
 namespace platform {
 
 // Shows the shell's folder picker, modal to owner, with the instruction text above its
-// tree. Returns the chosen folder's file-system path, or the empty text when the user
-// cancels or the folder has no such path.
+// tree. Returns the chosen folder's file-system path exactly as the shell names it, or the
+// empty text when the user cancels; throws a Failure when the path cannot be read.
 [[nodiscard]] std::wstring browse_for_folder(NativeWindow owner, std::wstring_view instruction);
 
 }  // namespace platform

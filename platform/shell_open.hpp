@@ -7,7 +7,7 @@
 namespace platform {
 
 // Asks the shell to "open" a web address or mail link in the user's default program,
-// without waiting for it and without looking at the outcome.
+// without waiting for it; where nothing opens it, nothing happens.
 void open_with_shell(NativeWindow owner, std::wstring_view target);
 
 }  // namespace platform

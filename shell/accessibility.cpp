@@ -6,9 +6,7 @@
 #include <wrl/client.h>
 
 #include <atomic>
-#include <new>
 #include <memory>
-#include <optional>
 #include <utility>
 
 namespace shell {
@@ -29,14 +27,27 @@ bool is_self(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// The system's accessible object of the control with the look's name and role in place of
-// its own; every other question goes to the system's object unchanged.
+HRESULT answer_text(std::wstring_view text, BSTR* answer) noexcept {
+    if (!answer) {
+        return E_POINTER;
+    }
+    // No exception may leave a COM method; a text that cannot be made is reported as E_OUTOFMEMORY.
+    try {
+        *answer = allocate_string(text.data(), static_cast<UINT>(text.size()));
+    } catch (...) {
+        *answer = nullptr;
+    }
+    return *answer ? S_OK : E_OUTOFMEMORY;
+}
+
+// The system's accessible object of the control with the look's name, role and default
+// action in place of its own; every other question goes to the system's object unchanged.
 class DescribedObject final : public IAccessible, public IOleWindow {
   public:
-    DescribedObject(HWND control, ComPtr<IAccessible> standard, const AccessibleLook& look)
-        : control_(control), standard_(std::move(standard)), look_(look) {}
+    DescribedObject(HWND control, ComPtr<IAccessible> base, const AccessibleLook& look)
+        : control_(control), base_(std::move(base)), look_(look) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID interface_id, void** object) override {
+    STDMETHODIMP QueryInterface(REFIID interface_id, void** object) override {
         if (!object) {
             return E_POINTER;
         }
@@ -53,148 +64,143 @@ class DescribedObject final : public IAccessible, public IOleWindow {
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
         const ULONG left = --references_;
         if (left == 0) {
-            // Made by make_unique and handed over to this count (described_client_object).
-            delete this;
+            delete this;  // made by make_unique and handed over to this count
         }
         return left;
     }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return standard_->GetTypeInfoCount(count);
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return base_->GetTypeInfoCount(count); }
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+        return base_->GetTypeInfo(index, locale, info);
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID interface_id, LPOLESTR* names, UINT count,
-                                            LCID locale, DISPID* ids) override {
-        return standard_->GetIDsOfNames(interface_id, names, count, locale, ids);
+    STDMETHODIMP GetIDsOfNames(REFIID interface_id, LPOLESTR* names, UINT count, LCID locale,
+                               DISPID* ids) override {
+        return base_->GetIDsOfNames(interface_id, names, count, locale, ids);
     }
     // Through the interface's type description onto this object's own methods, so a
     // client that asks by name gets the same answers as one that calls them.
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argument_error) override {
+    STDMETHODIMP Invoke(DISPID member, REFIID, LCID locale, WORD flags, DISPPARAMS* parameters,
+                        VARIANT* result, EXCEPINFO* exception, UINT* argument_error) override {
         ComPtr<ITypeInfo> description;
-        const HRESULT described = standard_->GetTypeInfo(0, locale, &description);
-        if (FAILED(described)) {
-            return described;
-        }
-        return description->Invoke(static_cast<IAccessible*>(this), member, flags, parameters,
-                                   result, exception, argument_error);
+        const HRESULT described = base_->GetTypeInfo(0, locale, &description);
+        return FAILED(described)
+                   ? described
+                   : description->Invoke(static_cast<IAccessible*>(this), member, flags, parameters,
+                                         result, exception, argument_error);
     }
 
-    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
-        if (!window) {
-            return E_POINTER;
-        }
-        *window = control_;
-        return S_OK;
+    STDMETHODIMP GetWindow(HWND* window) override {
+        return window ? (*window = control_, S_OK) : E_POINTER;
     }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!is_self(child) || look_.name.empty()) {
-            return standard_->get_accName(child, name);
-        }
-        if (!name) {
-            return E_POINTER;
-        }
-        // No exception may leave a COM method.
-        try {
-            *name = allocate_string(look_.name.data(), static_cast<UINT>(look_.name.size()));
-        } catch (const std::bad_alloc&) {
-            return E_OUTOFMEMORY;
-        } catch (...) {
-            return E_FAIL;
-        }
-        return *name ? S_OK : E_OUTOFMEMORY;
+    STDMETHODIMP get_accName(VARIANT child, BSTR* name) override {
+        return is_self(child) && !look_.name.empty() ? answer_text(look_.name, name)
+                                                     : base_->get_accName(child, name);
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    STDMETHODIMP get_accRole(VARIANT child, VARIANT* role) override {
         if (!is_self(child) || look_.role == 0) {
-            return standard_->get_accRole(child, role);
+            return base_->get_accRole(child, role);
         }
-        if (!role) {
-            return E_POINTER;
+        return role ? (role->vt = VT_I4, role->lVal = look_.role, S_OK) : E_POINTER;
+    }
+    STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return acts_itself(child) ? answer_text(look_.action, action)
+                                  : base_->get_accDefaultAction(child, action);
+    }
+    STDMETHODIMP accDoDefaultAction(VARIANT child) override {
+        if (!acts_itself(child)) {
+            return base_->accDoDefaultAction(child);
         }
-        role->vt = VT_I4;
-        role->lVal = look_.role;
-        return S_OK;
+        return PostMessageW(control_, kDoDefaultAction, 0, 0) ? S_OK
+                                                              : HRESULT_FROM_WIN32(GetLastError());
     }
 
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        return standard_->get_accParent(parent);
+    // Everything else as the system's object answers it.
+    STDMETHODIMP get_accParent(IDispatch** out) override { return base_->get_accParent(out); }
+    STDMETHODIMP get_accChildCount(long* out) override { return base_->get_accChildCount(out); }
+    STDMETHODIMP get_accChild(VARIANT child, IDispatch** out) override {
+        return base_->get_accChild(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        return standard_->get_accChildCount(count);
+    STDMETHODIMP get_accValue(VARIANT child, BSTR* out) override {
+        return base_->get_accValue(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        return standard_->get_accChild(child, object);
+    STDMETHODIMP get_accDescription(VARIANT child, BSTR* out) override {
+        return base_->get_accDescription(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        return standard_->get_accValue(child, value);
+    STDMETHODIMP get_accState(VARIANT child, VARIANT* out) override {
+        return base_->get_accState(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        return standard_->get_accDescription(child, description);
+    STDMETHODIMP get_accHelp(VARIANT child, BSTR* out) override {
+        return base_->get_accHelp(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        return standard_->get_accState(child, state);
+    STDMETHODIMP get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        return base_->get_accHelpTopic(file, child, topic);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        return standard_->get_accHelp(child, help);
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
+        return base_->get_accKeyboardShortcut(child, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-        return standard_->get_accHelpTopic(file, child, topic);
+    STDMETHODIMP get_accFocus(VARIANT* out) override { return base_->get_accFocus(out); }
+    STDMETHODIMP get_accSelection(VARIANT* out) override { return base_->get_accSelection(out); }
+    STDMETHODIMP accSelect(long flags, VARIANT child) override {
+        return base_->accSelect(flags, child);
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        return standard_->get_accKeyboardShortcut(child, shortcut);
+    STDMETHODIMP accLocation(long* left, long* top, long* width, long* height,
+                             VARIANT child) override {
+        return base_->accLocation(left, top, width, height, child);
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focused) override {
-        return standard_->get_accFocus(focused);
+    STDMETHODIMP accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        return base_->accNavigate(direction, start, end);
     }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selected) override {
-        return standard_->get_accSelection(selected);
+    STDMETHODIMP accHitTest(long x, long y, VARIANT* out) override {
+        return base_->accHitTest(x, y, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard_->get_accDefaultAction(child, action);
+    STDMETHODIMP put_accName(VARIANT child, BSTR name) override {
+        return base_->put_accName(child, name);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        return standard_->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
-                                          VARIANT child) override {
-        return standard_->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        return standard_->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override {
-        return standard_->accHitTest(left, top, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard_->accDoDefaultAction(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
-        return standard_->put_accName(child, name);
-    }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-        return standard_->put_accValue(child, value);
+    STDMETHODIMP put_accValue(VARIANT child, BSTR value) override {
+        return base_->put_accValue(child, value);
     }
 
   private:
+    bool acts_itself(const VARIANT& child) const { return is_self(child) && !look_.action.empty(); }
+
     std::atomic<ULONG> references_{1};
     HWND control_;
-    ComPtr<IAccessible> standard_;
+    ComPtr<IAccessible> base_;
     const AccessibleLook& look_;
 };
 
-// The answer to WM_GETOBJECT for the control's client object, or nothing when the system
-// cannot make its own object (then the control answers as if it were not described).
-std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
-                                               const AccessibleLook& look) {
+// The control's own window procedure and its look, kept with the control itself.
+constexpr wchar_t kOwnProcedure[] = L"Torvane.OwnProcedure";
+constexpr wchar_t kLook[] = L"Torvane.AccessibleLook";
+
+LRESULT CALLBACK describing_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+    const auto own_procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kOwnProcedure));
+    if (message == WM_GETOBJECT) {
+        const auto& look = *static_cast<const AccessibleLook*>(GetPropW(control, kLook));
+        if (const auto answer = answer_screen_reader(control, wparam, lparam, look)) {
+            return *answer;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemovePropW(control, kOwnProcedure);
+        RemovePropW(control, kLook);
+    }
+    return CallWindowProcW(own_procedure, control, message, wparam, lparam);
+}
+
+}  // namespace
+
+std::optional<LRESULT> answer_screen_reader(HWND control, WPARAM flags, LPARAM object,
+                                            const AccessibleLook& look) {
+    // The object identifier is a 32-bit value whatever the size of LPARAM.
+    if (static_cast<DWORD>(object) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return std::nullopt;
+    }
     try {
         ComPtr<IAccessible> standard;
         if (FAILED(create_standard_object(control, OBJID_CLIENT, IID_PPV_ARGS(&standard)))) {
@@ -212,46 +218,10 @@ std::optional<LRESULT> described_client_object(HWND control, WPARAM flags,
     }
 }
 
-// The control's own window procedure and its look, kept with the control itself.
-constexpr wchar_t kOwnProcedure[] = L"Torvane.OwnProcedure";
-constexpr wchar_t kLook[] = L"Torvane.AccessibleLook";
-
-LRESULT CALLBACK describing_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
-    const auto own_procedure = reinterpret_cast<WNDPROC>(GetPropW(control, kOwnProcedure));
-    switch (message) {
-        case WM_GETOBJECT:
-            // The object identifier is a 32-bit value whatever the size of LPARAM.
-            if (static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
-                const auto& look = *static_cast<const AccessibleLook*>(GetPropW(control, kLook));
-                if (const auto answer = described_client_object(control, wparam, look)) {
-                    return *answer;
-                }
-            }
-            break;
-        case WM_NCDESTROY:
-            // Put back only if no later subclass has replaced this one meanwhile.
-            if (GetWindowLongPtrW(control, GWLP_WNDPROC) ==
-                reinterpret_cast<LONG_PTR>(describing_procedure)) {
-                SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own_procedure));
-            }
-            RemovePropW(control, kOwnProcedure);
-            RemovePropW(control, kLook);
-            break;
-        default:
-            break;
-    }
-    return CallWindowProcW(own_procedure, control, message, wparam, lparam);
-}
-
-}  // namespace
-
 void describe_for_screen_readers(HWND control, const AccessibleLook& look) {
     // Subclassed by hand rather than with SetWindowSubclass, which would load the common
     // controls library into every run for a question that most runs are never asked.
     SetPropW(control, kLook, const_cast<AccessibleLook*>(&look));
-    if (GetPropW(control, kOwnProcedure)) {
-        return;  // described already: only the look changes
-    }
     SetPropW(control, kOwnProcedure,
              reinterpret_cast<HANDLE>(GetWindowLongPtrW(control, GWLP_WNDPROC)));
     SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(describing_procedure));

@@ -59,13 +59,14 @@ constexpr EventRoute kEventRoutes[] = {
     {Control::Picture3, kPictureClick, links::Picture3_Click},
 };
 
-// What screen readers announce for the controls whose looks tell it without words.
+// What screen readers announce for the controls whose looks tell it without words, and
+// the default action of those that act.
 constexpr std::pair<Control, AccessibleLook> kAccessibleLooks[] = {
-    {Control::GO0, {L"Go", ROLE_SYSTEM_PUSHBUTTON}},
-    {Control::Picture1, {L"Donate", ROLE_SYSTEM_LINK}},
-    {Control::Picture2, {L"Web site", ROLE_SYSTEM_LINK}},
-    {Control::Picture3, {L"Mail", ROLE_SYSTEM_LINK}},
-    {Control::TextBox1, {design_of(Control::Label2).text, 0}},
+    {Control::GO0, {L"Go", ROLE_SYSTEM_PUSHBUTTON, L"Press"}},
+    {Control::Picture1, {L"Donate", ROLE_SYSTEM_LINK, L"Jump"}},
+    {Control::Picture2, {L"Web site", ROLE_SYSTEM_LINK, L"Jump"}},
+    {Control::Picture3, {L"Mail", ROLE_SYSTEM_LINK, L"Jump"}},
+    {Control::TextBox1, {design_of(Control::Label2).text, 0, {}}},
 };
 
 using Pictures = std::array<GdiObject<HBITMAP>, kControls.size()>;  // indexed by Control
@@ -273,7 +274,12 @@ void create_controls(HINSTANCE instance) {
     // The field takes text of any length, not the edit control's default of 32767.
     SendMessageW(control_window(Control::TextBox1), EM_SETLIMITTEXT, 0, 0);
     for (const auto& [control, look] : kAccessibleLooks) {
-        describe_for_screen_readers(control_window(control), look);
+        // The picture boxes answer screen readers themselves; the field is the system's.
+        if (design_of(control).kind == Kind::PictureBox) {
+            set_accessible_look(control_window(control), look);
+        } else {
+            describe_for_screen_readers(control_window(control), look);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "shell/picture_box.hpp"
 
+#include "shell/accessibility.hpp"
 #include "shell/gdi.hpp"
 #include "shell/pictures.hpp"
 
@@ -12,7 +13,8 @@ constexpr wchar_t kClassName[] = L"TorvanePictureBox";
 constexpr int kPictureSlot = 0;
 constexpr int kBackgroundSlot = sizeof(LONG_PTR);
 constexpr int kPressedSlot = 2 * sizeof(LONG_PTR);  // a press began on the box, not yet ended
-constexpr int kSlots = 3;
+constexpr int kLookSlot = 3 * sizeof(LONG_PTR);     // what screen readers are told, if anything
+constexpr int kSlots = 4;
 
 struct PictureBox {
     HBITMAP picture;  // owned by the main window, which outlives its children
@@ -48,6 +50,11 @@ bool pointer_inside(HWND box, LPARAM lparam) {
     GetClientRect(box, &client);
     const POINT pointer{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
     return PtInRect(&client, pointer) != FALSE;
+}
+
+std::optional<LRESULT> described_answer(HWND box, WPARAM flags, LPARAM object) {
+    const auto* look = reinterpret_cast<const AccessibleLook*>(GetWindowLongPtrW(box, kLookSlot));
+    return look ? answer_screen_reader(box, flags, object, *look) : std::nullopt;
 }
 
 LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -94,6 +101,17 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
                 notify_parent(box, kPicturePressCancelled);
             }
             return 0;
+        case kDoDefaultAction:
+            // What a press and release of the left button inside the box does.
+            notify_parent(box, kPictureMouseDown);
+            notify_parent(box, kPictureMouseUp);
+            notify_parent(box, kPictureClick);
+            return 0;
+        case WM_GETOBJECT:
+            if (const auto answer = described_answer(box, wparam, lparam)) {
+                return *answer;
+            }
+            break;
         default:
             break;
     }
@@ -111,6 +129,10 @@ void register_picture_box_class(HINSTANCE instance) {
     picture_box.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     picture_box.lpszClassName = kClassName;
     RegisterClassExW(&picture_box);
+}
+
+void set_accessible_look(HWND box, const AccessibleLook& look) {
+    SetWindowLongPtrW(box, kLookSlot, reinterpret_cast<LONG_PTR>(&look));
 }
 
 void set_picture(HWND box, HBITMAP picture) {

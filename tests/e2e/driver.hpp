@@ -119,19 +119,29 @@ class Brelix {
     HWND window_ = nullptr;
 };
 
+// Where the test last put the pointer. Each button event carries it along: Wine's X11
+// driver in the program turns the X server's reports of the test's earlier pointer moves
+// into moves of its own, and one handled late would put the pointer back where it was
+// just before the button acts.
+inline POINT pointer_position{};
+
 inline void move_pointer(POINT screen) {
     // A real move, even when the pointer already stands there: a window that has appeared
     // under a still pointer is only found by a move.
     SetCursorPos(screen.x + 1, screen.y + 1);
     SetCursorPos(screen.x, screen.y);
+    pointer_position = screen;
 }
 
-// A mouse button going down or up, as MOUSEEVENTF_LEFTDOWN; a button's up flag is twice
-// its down flag.
+// A mouse button going down or up where the pointer was put, as MOUSEEVENTF_LEFTDOWN; a
+// button's up flag is twice its down flag.
 inline void mouse(DWORD button_flag) {
+    const auto absolute = [](LONG pixel, int size) { return (pixel * 65536 + size - 1) / size; };
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = button_flag;
+    input.mi.dx = absolute(pointer_position.x, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = absolute(pointer_position.y, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = button_flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof(input));
 }
 

@@ -14,8 +14,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::string line =
         test_support::utf8(std::wstring(self, GetModuleFileNameW(nullptr, self, MAX_PATH)) + L"|" +
                            std::to_wstring(show) + L"|" + GetCommandLineW() + L"\n");
-    const HANDLE file = CreateFileW(log.value_or(L"").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(log.value_or(L"").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool recorded =
         WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

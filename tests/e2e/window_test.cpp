@@ -13,20 +13,41 @@ namespace {
 
 using namespace e2e;
 
-// The name and role a screen reader is told for a control, asked the way one asks.
-std::pair<std::wstring, long> told_about(HWND control) {
+// A control's accessible object, asked for the way a screen reader asks.
+Microsoft::WRL::ComPtr<IAccessible> accessible(HWND control) {
+    [[maybe_unused]] static const HRESULT apartment =
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     Microsoft::WRL::ComPtr<IAccessible> object;
-    VARIANT self{}, role{};
+    AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object));
+    return object;
+}
+const VARIANT kSelf = [] {
+    VARIANT self{};
     self.vt = VT_I4;  // the number 0: CHILDID_SELF, the control itself
-    BSTR name = nullptr;
-    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                             IID_PPV_ARGS(&object)))) {
-        object->get_accName(self, &name);
-        object->get_accRole(self, &role);
+    return self;
+}();
+
+// A screen reader's default action on the control.
+HRESULT act_on(HWND control) {
+    const auto object = accessible(control);
+    return object ? object->accDoDefaultAction(kSelf) : E_NOINTERFACE;
+}
+
+// What a screen reader is told about a control: its name, role and default action.
+std::tuple<std::wstring, long, std::wstring> told_about(HWND control) {
+    const auto text = [](BSTR told) {
+        const std::wstring copy(told ? told : L"");
+        SysFreeString(told);
+        return copy;
+    };
+    BSTR name = nullptr, action = nullptr;
+    VARIANT role{};
+    if (const auto object = accessible(control)) {
+        object->get_accName(kSelf, &name);
+        object->get_accRole(kSelf, &role);
+        object->get_accDefaultAction(kSelf, &action);
     }
-    const std::pair<std::wstring, long> told{name ? name : L"", role.lVal};
-    SysFreeString(name);
-    return told;
+    return {text(name), role.lVal, text(action)};
 }
 
 TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
@@ -61,16 +82,14 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     keys({VK_ESCAPE});
     EXPECT_TRUE(wait_until([&] { return brelix.dialog(0ms) == nullptr; }));
 
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    for (const auto& [name, said, role] :
-         {std::tuple{Control::GO0, L"Go", ROLE_SYSTEM_PUSHBUTTON},
-          {Control::Picture1, L"Donate", ROLE_SYSTEM_LINK},
-          {Control::Picture2, L"Web site", ROLE_SYSTEM_LINK},
-          {Control::Picture3, L"Mail", ROLE_SYSTEM_LINK},
-          {Control::TextBox1, L"Avira Antivir Source Path", ROLE_SYSTEM_TEXT}}) {
-        EXPECT_EQ(told_about(brelix.control(name)), std::pair(std::wstring(said), long{role}));
+    for (const auto& [name, said, role, action] :
+         {std::tuple{Control::GO0, L"Go", ROLE_SYSTEM_PUSHBUTTON, L"Press"},
+          {Control::Picture1, L"Donate", ROLE_SYSTEM_LINK, L"Jump"},
+          {Control::Picture2, L"Web site", ROLE_SYSTEM_LINK, L"Jump"},
+          {Control::Picture3, L"Mail", ROLE_SYSTEM_LINK, L"Jump"},
+          {Control::TextBox1, L"Avira Antivir Source Path", ROLE_SYSTEM_TEXT, L""}}) {
+        EXPECT_EQ(told_about(brelix.control(name)), std::tuple(said, long{role}, action));
     }
-    CoUninitialize();
 
     type_over_field(brelix, L"x");
     keys({VK_BACK});  // the default comes back, selected
@@ -91,7 +110,13 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     keys({VK_ESCAPE});
     EXPECT_TRUE(field_shows(default_path));
 
-    // Only folders of the file system can be confirmed; the desktop, the tree's root, is one.
+    // Only folders of the file system can be confirmed; the one picked reaches the field as
+    // the shell names it, letters the code page lacks included, and Go refuses those.
+    wchar_t desktop[MAX_PATH]{};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    const TempFolder on_desktop(desktop);  // a child of the tree's root, the desktop
+    const std::wstring picked = on_desktop.path() + L"\\\u0141\u00f3d\u017a";  // Łódź
+    CreateDirectoryW(picked.c_str(), nullptr);
     std::tie(picker, tree) = open_picker();
     const HWND ok = GetDlgItem(picker, IDOK);
     const LRESULT root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
@@ -103,14 +128,18 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     }
     EXPECT_TRUE(refused_one) << "a folder outside the file system could be confirmed";
     SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, root);
+    for (const wchar_t letter : on_desktop.path().substr(std::wcslen(desktop) + 1)) {
+        SendMessageW(tree, WM_CHAR, letter, 1);  // found by its name, as the user types it
+    }
+    SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);  // opened
+    SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);  // and its one folder chosen
     click(center_of(ok));
-    wchar_t desktop[MAX_PATH]{};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    EXPECT_TRUE(field_shows(desktop)) << testing::PrintToString(brelix.field());
-
-    type_over_field(brelix, L"C:\\a|b");
+    ASSERT_TRUE(field_shows(picked)) << testing::PrintToString(brelix.field());
     click(brelix.point_in(Control::GO0));
-    EXPECT_NE(read_and_dismiss(brelix.dialog()).find(L"\"|\" at position 5"), std::wstring::npos);
+    const std::wstring refusal = read_and_dismiss(brelix.dialog());
+    const auto position = std::to_wstring(picked.rfind(L'\\') + 2);
+    EXPECT_NE(refusal.find(L"\"\u0141\" at position " + position), std::wstring::npos) << refusal;
+    EXPECT_NE(refusal.find(L"Nothing was changed"), std::wstring::npos);
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem PATHtoFOLDER\r\n");
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 
@@ -125,7 +154,8 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     }
     const std::wstring odd = L"D:\\R&D Tools (x86)\\100% AV!\\" + std::wstring(280, L'x');
     type_over_field(brelix, odd);
-    click(brelix.point_in(Control::GO0));
+    // A screen reader's press on Go does what the mouse does.
+    EXPECT_EQ(act_on(brelix.control(Control::GO0)), S_OK);
     EXPECT_EQ(brelix.exit_code(), 0u);
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem " + test_support::utf8(odd) + "\r\n");
 }
@@ -140,26 +170,44 @@ TEST(Window, EachLinkPictureOpensItsOwnTargetShownNormallyAndTheCloseCommandEnds
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\links.log").c_str());
     const Brelix brelix(folder.path());
 
+    // A press released elsewhere, and the right and middle buttons' clicks, open nothing.
+    for (const auto& [button, release_on] : {std::pair{MOUSEEVENTF_LEFTDOWN, Control::Picture2},
+                                             {MOUSEEVENTF_RIGHTDOWN, Control::Picture1},
+                                             {MOUSEEVENTF_MIDDLEDOWN, Control::Picture1}}) {
+        move_pointer(brelix.point_in(Control::Picture1));
+        mouse(button);
+        move_pointer(brelix.point_in(release_on));
+        mouse(button * 2);
+    }
     const std::string recorder =
         test_support::utf8(test_support::beside_this_program(L"recorder.exe"));
     std::string log;  // what the recorder should have written by now: shown normally (1)
-    for (const auto& [picture, target] : {
-             std::pair{Control::Picture1,
-                       "https://pay.example.org/donate?cmd=_donations"
-                       "&business=ilse%2Emarnow%40example%2Ecom&lc=DE&item_name=Ilse%20Marnow"
-                       "&item_number=brelix&currency_code=EUR&bn=TV%2DDonate_Button%3ANonHosted"},
-             {Control::Picture2, "http://www.example.org"},
-             {Control::Picture3, "mailto:ilse.marnow@example.com"},
-             {Control::Picture3, "mailto:ilse.marnow@example.com"},
-         }) {
-        click(brelix.point_in(picture));
+    const auto opens = [&](const std::string& target) {
         log += recorder + "|1|\"" + recorder + "\" \"" + target + "\"\n";
         EXPECT_TRUE(wait_until([&] { return folder.read(L"links.log") == log; }))
             << testing::PrintToString(folder.read(L"links.log"));
-    }
+    };
+    click(brelix.point_in(Control::Picture1));
+    opens(
+        "https://pay.example.org/donate?cmd=_donations&business=ilse%2Emarnow%40example%2Ecom"
+        "&lc=DE&item_name=Ilse%20Marnow&item_number=brelix&currency_code=EUR"
+        "&bn=TV%2DDonate_Button%3ANonHosted");
+    EXPECT_EQ(act_on(brelix.control(Control::Picture2)), S_OK);  // as a screen reader asks
+    opens("http://www.example.org");
+    click(brelix.point_in(Control::Picture3));
+    opens("mailto:ilse.marnow@example.com");
 
+    // A link that no program opens: nothing is said, and the program goes on as it was.
+    const wchar_t mail_handler[] = L"Software\\Classes\\mailto\\shell\\open\\command";
+    wchar_t handler[MAX_PATH]{};
+    DWORD size = sizeof(handler);
+    RegGetValueW(HKEY_LOCAL_MACHINE, mail_handler, nullptr, RRF_RT_REG_SZ, nullptr, handler, &size);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, mail_handler, nullptr);
+    click(brelix.point_in(Control::Picture3));
     keys({VK_MENU, VK_F4});  // the close command, as the close box gives it
     EXPECT_EQ(brelix.exit_code(), 0u);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, mail_handler, nullptr, REG_SZ, handler, size);
+    EXPECT_EQ(folder.read(L"links.log"), log);
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\n");
 }
 
