@@ -119,10 +119,8 @@ class Brelix {
     HWND window_ = nullptr;
 };
 
-// Where the test last put the pointer. Each button event carries it along: Wine's X11
-// driver in the program turns the X server's reports of the test's earlier pointer moves
-// into moves of its own, and one handled late would put the pointer back where it was
-// just before the button acts.
+// Where the test last put the pointer, carried by each button event: Wine's X11 driver
+// may replay an earlier move late, and the button would act where the pointer had been.
 inline POINT pointer_position{};
 
 inline void move_pointer(POINT screen) {

@@ -62,43 +62,25 @@ TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsIt) {
     EXPECT_EQ(protection_of(path), protection);
 }
 
-// Each fault makes the fill fail, and leaves the folder as it was.
-struct Fault {
-    const char* name;
-    DWORD attributes;
-    DWORD held_with_sharing;  // by another program, or kNotHeld
-};
-constexpr DWORD kNotHeld = ~0u;
-
-const Fault kFaults[] = {
-    {"ReadOnly", FILE_ATTRIBUTE_READONLY, kNotHeld},
-    {"HeldSoItCannotBeReplaced", 0, FILE_SHARE_READ},
-};
-
-class RewriteFileFault : public testing::TestWithParam<Fault> {};
-
-TEST_P(RewriteFileFault, FailsAndLeavesTheTemplateAsItWas) {
+// A read-only template, and one held open so that it cannot be replaced: the fill fails
+// and leaves the folder as it was.
+TEST(RewriteFile, FailsOnAReadOnlyOrHeldTemplateAndLeavesItAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
     EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt) << "no template";
     folder.write(L"backup.bat", "PATHtoFOLDER");
-    SetFileAttributesW(path.c_str(), GetParam().attributes);
-    const auto before = folder.read(L"backup.bat");
-    platform::UniqueHandle held;
-    if (GetParam().held_with_sharing != kNotHeld) {
-        held = platform::adopt_handle(CreateFileW(path.c_str(), GENERIC_READ,
-                                                  GetParam().held_with_sharing, nullptr,
-                                                  OPEN_EXISTING, 0, nullptr));
+    for (const bool read_only : {true, false}) {
+        SetFileAttributesW(path.c_str(),
+                           read_only ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        const platform::UniqueHandle held = platform::adopt_handle(
+            read_only ? nullptr
+                      : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+        EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt) << "read-only: " << read_only;
+        EXPECT_EQ(folder.read(L"backup.bat"), "PATHtoFOLDER");
+        EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
     }
-    EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt);
-    held.reset();
-    EXPECT_EQ(folder.read(L"backup.bat"), before);
-    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
 }
-
-INSTANTIATE_TEST_SUITE_P(Faults, RewriteFileFault, testing::ValuesIn(kFaults),
-                         [](const auto& fault) { return std::string(fault.param.name); });
 
 // A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
 // not, so the write fails midway. And a template that scripts/test links to /proc/self/mem,
