@@ -46,19 +46,6 @@ std::string to_ansi(std::wstring_view text) {
     return bytes;
 }
 
-std::wstring from_ansi(std::string_view bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
-    const int length = length_for_the_system(bytes.size());
-    std::wstring text(static_cast<std::size_t>(converted(
-                          MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0))),
-                      L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(),
-                        static_cast<int>(text.size()));
-    return text;
-}
-
 bool code_page_holds(unsigned code_page, std::wstring_view character) {
     // UTF-8 holds every character but half of a surrogate pair. For it the documentation
     // allows no flag but WC_ERR_INVALID_CHARS and no default-character arguments.

@@ -23,8 +23,5 @@ using ByteRange = std::pair<unsigned char, unsigned char>;
 
 // Text in the ANSI code page: characters that it cannot hold become its default character.
 [[nodiscard]] std::string to_ansi(std::wstring_view text);
-// Text from the ANSI code page: bytes that are no text there become the replacement
-// character.
-[[nodiscard]] std::wstring from_ansi(std::string_view bytes);
 
 }  // namespace platform
