@@ -13,7 +13,7 @@ namespace e2e {
 
 using namespace std::chrono_literals;
 using shell::Control;
-using test_support::TempFolder;
+using namespace test_support;
 
 inline const std::string kDefaultPath = "C:\\Program Files\\Avira\\Antivir Desktop";
 // A template whose script writes the path put in for the token to marker.txt.
@@ -33,14 +33,12 @@ inline bool wait_until(const std::function<bool()>& condition,
 
 inline std::wstring text_of(HWND window) {
     // GetWindowText does not ask a window of another process for its text; WM_GETTEXT does.
-    std::wstring text(static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1,
-                      L'\0');
+    std::wstring text(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
-// A fresh working folder that holds a template.
 struct WorkingFolder : TempFolder {
     explicit WorkingFolder(const std::string& script) { write(L"backup.bat", script); }
 };
@@ -50,7 +48,7 @@ struct WorkingFolder : TempFolder {
 class Brelix {
   public:
     explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"") {
-        const std::wstring program = test_support::beside_this_program(L"Brelix.exe");
+        const std::wstring program = beside_this_program(L"Brelix.exe");
         arguments = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
@@ -81,11 +79,10 @@ class Brelix {
         return {place.left + 6, place.top + 18};
     }
     [[nodiscard]] std::wstring field() const { return text_of(control(Control::TextBox1)); }
-    // The exit code, once the program has ended within the limit.
-    [[nodiscard]] std::optional<DWORD> exit_code(std::chrono::milliseconds limit = 20s) const {
+    // The exit code, once the program has ended within 20 s.
+    [[nodiscard]] std::optional<DWORD> exit_code() const {
         DWORD code = 0;
-        const bool ended =
-            WaitForSingleObject(process_.hProcess, static_cast<DWORD>(limit.count())) == 0;
+        const bool ended = WaitForSingleObject(process_.hProcess, 20'000) == WAIT_OBJECT_0;
         return ended && GetExitCodeProcess(process_.hProcess, &code) ? std::optional(code)
                                                                      : std::nullopt;
     }
@@ -112,7 +109,7 @@ class Brelix {
 
   private:
     HWND find_window(const wchar_t* class_name) const {
-        return test_support::find_visible_window(process_.dwProcessId, class_name);
+        return find_visible_window(process_.dwProcessId, class_name);
     }
 
     PROCESS_INFORMATION process_{};
@@ -135,11 +132,10 @@ inline void move_pointer(POINT screen) {
 // button's up flag is twice its down flag.
 inline void mouse(DWORD button_flag) {
     const auto absolute = [](LONG pixel, int size) { return (pixel * 65536 + size - 1) / size; };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = absolute(pointer_position.x, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = absolute(pointer_position.y, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = button_flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input{.type = INPUT_MOUSE,
+                .mi = {absolute(pointer_position.x, GetSystemMetrics(SM_CXSCREEN)),
+                       absolute(pointer_position.y, GetSystemMetrics(SM_CYSCREEN)), 0,
+                       button_flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}};
     SendInput(1, &input, sizeof(input));
 }
 
@@ -154,9 +150,7 @@ inline void click(POINT screen) {
 inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD key, wchar_t character, DWORD flags) {
-        INPUT& input = inputs.emplace_back();
-        input.type = INPUT_KEYBOARD;
-        input.ki = {key, character, flags, 0, 0};
+        inputs.push_back({.type = INPUT_KEYBOARD, .ki = {key, character, flags, 0, 0}});
     };
     for (const WORD key : virtual_keys) {
         add(key, 0, 0);
@@ -171,13 +165,11 @@ inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view tex
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// Whether the keys move the program's keyboard focus to the control.
 inline bool focus_moves_to(const Brelix& brelix, Control name, std::initializer_list<WORD> tab) {
     keys(tab);
     return wait_until([&] { return brelix.state().hwndFocus == brelix.control(name); }, 2s);
 }
 
-// Clicks into the field and types the text over its whole text.
 inline void type_over_field(const Brelix& brelix, std::wstring_view text) {
     click(brelix.point_in(Control::TextBox1));
     keys({VK_END});

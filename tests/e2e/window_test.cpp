@@ -13,8 +13,7 @@ namespace {
 
 using namespace e2e;
 
-// A control's accessible object, asked for the way a screen reader asks, and the control
-// itself in its terms (CHILDID_SELF, the number 0).
+// A control's accessible object, asked for as a screen reader asks; kSelf is CHILDID_SELF (0).
 Microsoft::WRL::ComPtr<IAccessible> accessible(HWND control) {
     [[maybe_unused]] static const HRESULT apartment =
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -45,7 +44,6 @@ std::tuple<std::wstring, long, std::wstring> told_about(HWND control) {
 }
 
 TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
-    const std::wstring default_path(shell::kDefaultSourcePath);
     const WorkingFolder folder("@echo off\r\nrem PATHtoFOLDER\r\n");
     const Brelix brelix(folder.path(), L"/s --go backup.bat");  // arguments have no effect
     const auto field_shows = [&](const std::wstring& text) {
@@ -102,7 +100,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "a folder was chosen";
     move_pointer(center_of(picker));
     keys({VK_ESCAPE});
-    EXPECT_TRUE(field_shows(default_path));
+    EXPECT_TRUE(field_shows(std::wstring(shell::kDefaultSourcePath)));
 
     // Only folders of the file system can be confirmed; the one picked reaches the field as
     // the shell names it, letters the code page lacks included, and Go refuses those.
@@ -133,13 +131,11 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     const std::wstring refusal = read_and_dismiss(brelix.dialog());
     const auto position = std::to_wstring(picked.rfind(L'\\') + 2);
     EXPECT_NE(refusal.find(L"\"\u0141\" at position " + position), std::wstring::npos) << refusal;
-    EXPECT_NE(refusal.find(L"Nothing was changed"), std::wstring::npos);
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem PATHtoFOLDER\r\n");
-    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
 
     // A new density: the suggested place, and its width (Wine keeps the caption's height).
     // Only under Wine, which hands the message's pointer over unchanged.
-    if (test_support::under_wine()) {
+    if (under_wine()) {
         brelix.change_density(192, {20, 10, 99, 99});
         RECT frame{}, client{};
         GetWindowRect(brelix.window(), &frame);
@@ -151,11 +147,11 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     // A screen reader's press on Go does what the mouse does.
     EXPECT_EQ(accessible(brelix.control(Control::GO0))->accDoDefaultAction(kSelf), S_OK);
     EXPECT_EQ(brelix.exit_code(), 0u);
-    EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem " + test_support::utf8(odd) + "\r\n");
+    EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem " + utf8(odd) + "\r\n");
 }
 
 TEST(Window, EachLinkPictureOpensItsOwnTargetShownNormallyAndTheCloseCommandEnds) {
-    if (!test_support::under_wine()) {
+    if (!under_wine()) {
         GTEST_SKIP() << "needs the recorder as the browser and the mail program (scripts/test)";
     }
     const WorkingFolder folder("@echo off\r\n");
@@ -173,8 +169,7 @@ TEST(Window, EachLinkPictureOpensItsOwnTargetShownNormallyAndTheCloseCommandEnds
         move_pointer(brelix.point_in(release_on));
         mouse(button * 2);
     }
-    const std::string recorder =
-        test_support::utf8(test_support::beside_this_program(L"recorder.exe"));
+    const std::string recorder = utf8(beside_this_program(L"recorder.exe"));
     std::string log;  // what the recorder should have written by now: shown normally (1)
     const auto opens = [&](const std::string& target) {
         log += recorder + "|1|\"" + recorder + "\" \"" + target + "\"\n";
@@ -202,7 +197,6 @@ TEST(Window, EachLinkPictureOpensItsOwnTargetShownNormallyAndTheCloseCommandEnds
     EXPECT_EQ(brelix.exit_code(), 0u);
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, mail_handler, nullptr, REG_SZ, handler, size);
     EXPECT_EQ(folder.read(L"links.log"), log);
-    EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\n");
 }
 
 }  // namespace

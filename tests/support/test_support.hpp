@@ -15,7 +15,7 @@ namespace test_support {
 
 namespace fs = std::filesystem;
 
-// A fresh folder in the temporary folder, or in the given one, removed at the end.
+// A fresh folder (its parent made if missing) in the temporary or the given folder, removed.
 class TempFolder {
   public:
     explicit TempFolder(const fs::path& parent = fs::temp_directory_path()) {
@@ -25,7 +25,7 @@ class TempFolder {
                     .wstring();
         std::error_code ignored;  // a folder left by an earlier test program of the same number
         fs::remove_all(path_, ignored);
-        fs::create_directory(path_);
+        fs::create_directories(path_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -57,7 +57,6 @@ class TempFolder {
     std::wstring path_;
 };
 
-// The full path of a file built beside the running test program, such as Brelix.exe.
 inline std::wstring beside_this_program(std::wstring_view name) {
     wchar_t self[MAX_PATH]{};
     GetModuleFileNameW(nullptr, self, MAX_PATH);

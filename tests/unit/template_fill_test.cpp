@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr generate::ByteRange kJapaneseLeadBytes[] = {{0x81, 0x9F}, {0xE0, 0xFC}};  // 932
 
-struct Case {
-    std::string text;
-    std::string path;
-    bool japanese;  // the lead bytes of code page 932, else none
-    std::string filled;
-};
+// The template, the path, whether code page 932's lead bytes apply (else none), the filled text.
+using Case = std::tuple<std::string, std::string, bool, std::string>;
 
 const Case kCases[] = {
     {"xcopy \"PATHtoFOLDER\" D:\\\r\ndir PATHtoFOLDER\r\n", "C:\\AV", false,
