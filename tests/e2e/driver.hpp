@@ -43,8 +43,7 @@ struct WorkingFolder : TempFolder {
     explicit WorkingFolder(const std::string& script) { write(L"backup.bat", script); }
 };
 
-// A Brelix.exe started in a working folder, shown and waiting for input; ended at the end
-// if it still runs.
+// A Brelix.exe started in a working folder, shown and waiting for input; ended if it runs on.
 class Brelix {
   public:
     explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"") {

@@ -1,6 +1,5 @@
-// Stands in for the web browser, the mail program and the command interpreter: appends
-// one line per start to the file named by TORVANE_RECORD, in UTF-8: the program's own
-// path, the show command it was given and its command line, separated by "|".
+// Stands in for the browser, the mail program and cmd: appends a line per start to the file
+// named by TORVANE_RECORD, in UTF-8: its own path, show command and command line, by "|".
 #include "tests/support/test_support.hpp"
 
 #include <windows.h>

@@ -1,6 +1,5 @@
-// The window as a user works it, in two runs: its place, the keyboard, screen readers, the
-// field that never stays empty, the picker, the refusal of a path that would change the
-// script's meaning and a new display density; and the link pictures and the close box.
+// The window as a user works it: its place, keys, screen readers, the field, the picker, a
+// refused path and a new density in one run; the link pictures and the close box in another.
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
@@ -133,8 +132,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     EXPECT_NE(refusal.find(L"\"\u0141\" at position " + position), std::wstring::npos) << refusal;
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem PATHtoFOLDER\r\n");
 
-    // A new density: the suggested place, and its width (Wine keeps the caption's height).
-    // Only under Wine, which hands the message's pointer over unchanged.
+    // A new density's place and width, under Wine only: it passes the pointer unchanged.
     if (under_wine()) {
         brelix.change_density(192, {20, 10, 99, 99});
         RECT frame{}, client{};

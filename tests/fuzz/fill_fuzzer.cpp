@@ -1,5 +1,4 @@
-// Fuzzes the template filling, passed in pieces of 1 to 128 bytes, against a deliberately
-// naive reference.
+// Fuzzes the template filling, in pieces of 1 to 128 bytes, against a naive reference.
 // Input: the first byte chooses the lead bytes (its lowest bit: none, as in code page 1252,
 // or those of code page 932) and the size of the pieces (the other bits); the second gives
 // the path's length; the path follows, then the template.

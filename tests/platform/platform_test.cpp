@@ -1,6 +1,5 @@
-// The platform layer on the real Windows API: the template is filled in pieces and never
-// lost, each code page is asked the way its documentation allows, and system functions
-// are bound only in the system folder.
+// The platform layer on the real Windows API: the template filled in pieces, never lost;
+// the code pages asked as documented; system functions bound in the system folder only.
 #include "generate/template_fill.hpp"
 #include "platform/ansi_text.hpp"
 #include "platform/failure.hpp"
