@@ -77,9 +77,8 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     EXPECT_TRUE(folder.names().empty());
 }
 
-// Puts the recorder in place of System32's cmd.exe, or nothing, and a recorder beside the
-// script, where a cmd.exe searched for by name would be found first. Only in the test's
-// own Wine prefix; Wine runs its built-in cmd unless told to take the file (cmd.exe=n).
+// In the test's own Wine prefix: the recorder, or nothing, in place of System32's cmd.exe (Wine
+// takes the file with cmd.exe=n), and one beside the script, where a search by name looks first.
 TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNot) {
     if (!under_wine()) {
         GTEST_SKIP() << "replaces System32's cmd.exe, which only a test prefix of Wine may";
@@ -104,8 +103,9 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     } put_back{cmd};
     const Brelix without_cmd(folder.path());
     click(without_cmd.point_in(Control::GO0));
-    const std::wstring report = read_and_dismiss(without_cmd.dialog());
-    EXPECT_NE(report.find(L"Could not start the script"), std::wstring::npos);
+    EXPECT_NE(read_and_dismiss(without_cmd.dialog()).find(L"Could not start the script"),
+              std::wstring::npos);
+    EXPECT_EQ(without_cmd.exit_code(), 1u) << "the report did not end the program";
 
     CopyFileW(recorder.c_str(), cmd.c_str(), FALSE);
     folder.write(L"backup.bat", "");  // an empty template gives an empty script, also started
