@@ -94,7 +94,11 @@ class DescribedObject final : public IAccessible, public IOleWindow {
     }
 
     STDMETHODIMP GetWindow(HWND* window) override {
-        return window ? (*window = control_, S_OK) : E_POINTER;
+        if (!window) {
+            return E_POINTER;
+        }
+        *window = control_;
+        return S_OK;
     }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
@@ -106,7 +110,12 @@ class DescribedObject final : public IAccessible, public IOleWindow {
         if (!is_self(child) || look_.role == 0) {
             return base_->get_accRole(child, role);
         }
-        return role ? (role->vt = VT_I4, role->lVal = look_.role, S_OK) : E_POINTER;
+        if (!role) {
+            return E_POINTER;
+        }
+        role->vt = VT_I4;
+        role->lVal = look_.role;
+        return S_OK;
     }
     STDMETHODIMP get_accDefaultAction(VARIANT child, BSTR* action) override {
         return acts_itself(child) ? answer_text(look_.action, action)
