@@ -39,6 +39,24 @@ inline std::wstring text_of(HWND window) {
     return text;
 }
 
+// Under Wine, which loads its own build of a system program or library whatever the file
+// in System32 holds: the file itself, for the programs started while this lives. Set in the
+// prefix's registry, as a variable of the environment does not reach a 64-bit grandchild.
+class NativeOverWine {
+  public:
+    explicit NativeOverWine(std::wstring name) : name_(std::move(name)) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str(), REG_SZ, L"native",
+                        sizeof(L"native"));
+    }
+    NativeOverWine(const NativeOverWine&) = delete;
+    NativeOverWine& operator=(const NativeOverWine&) = delete;
+    ~NativeOverWine() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str()); }
+
+  private:
+    static constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+    std::wstring name_;
+};
+
 struct WorkingFolder : TempFolder {
     explicit WorkingFolder(const std::string& script) { write(L"backup.bat", script); }
 };

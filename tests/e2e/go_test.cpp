@@ -77,8 +77,8 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     EXPECT_TRUE(folder.names().empty());
 }
 
-// In the test's own Wine prefix: the recorder, or nothing, in place of System32's cmd.exe (Wine
-// takes the file with cmd.exe=n), and one beside the script, where a search by name looks first.
+// In the test's own Wine prefix: the recorder, or nothing, in place of System32's cmd.exe, and
+// one beside the script, where a search by name looks first.
 TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNot) {
     if (!under_wine()) {
         GTEST_SKIP() << "replaces System32's cmd.exe, which only a test prefix of Wine may";
@@ -87,19 +87,18 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     const std::wstring recorder = beside_this_program(L"recorder.exe");
     ASSERT_TRUE(CopyFileW(recorder.c_str(), (folder.path() + L"\\cmd.exe").c_str(), FALSE));
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\started.log").c_str());
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", L"cmd.exe=n");
+    const NativeOverWine native_cmd(L"cmd.exe");
     // SysWOW64 is where a 32-bit program finds System32's files on a 64-bit system.
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
     wchar_t system[MAX_PATH]{};
-    UINT length = GetSystemWow64DirectoryW(system, MAX_PATH);
-    length = length ? length : GetSystemDirectoryW(system, MAX_PATH);
+    const UINT length = wow64 ? GetSystemWow64DirectoryW(system, MAX_PATH)
+                              : GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
     ASSERT_TRUE(MoveFileW(cmd.c_str(), (cmd + L".aside").c_str()));
     const struct PutBack {
         std::wstring cmd;
-        ~PutBack() {
-            MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING);
-            SetEnvironmentVariableW(L"WINEDLLOVERRIDES", nullptr);
-        }
+        ~PutBack() { MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING); }
     } put_back{cmd};
     const Brelix without_cmd(folder.path());
     click(without_cmd.point_in(Control::GO0));
@@ -107,7 +106,7 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
               std::wstring::npos);
     EXPECT_EQ(without_cmd.exit_code(), 1u) << "the report did not end the program";
 
-    CopyFileW(recorder.c_str(), cmd.c_str(), FALSE);
+    ASSERT_TRUE(CopyFileW(recorder.c_str(), cmd.c_str(), FALSE));
     folder.write(L"backup.bat", "");  // an empty template gives an empty script, also started
     const Brelix with_cmd(folder.path());
     click(with_cmd.point_in(Control::GO0));
