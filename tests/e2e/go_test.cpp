@@ -92,13 +92,15 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     BOOL wow64 = FALSE;
     IsWow64Process(GetCurrentProcess(), &wow64);
     wchar_t system[MAX_PATH]{};
-    const UINT length = wow64 ? GetSystemWow64DirectoryW(system, MAX_PATH)
-                              : GetSystemDirectoryW(system, MAX_PATH);
+    const UINT length =
+        wow64 ? GetSystemWow64DirectoryW(system, MAX_PATH) : GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
     ASSERT_TRUE(MoveFileW(cmd.c_str(), (cmd + L".aside").c_str()));
     const struct PutBack {
         std::wstring cmd;
-        ~PutBack() { MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING); }
+        ~PutBack() {
+            MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
     } put_back{cmd};
     const Brelix without_cmd(folder.path());
     click(without_cmd.point_in(Control::GO0));
