@@ -9,12 +9,13 @@ using namespace e2e;
 
 const std::string kFilled = "@echo off\r\necho " + kDefaultPath + ">marker.txt\r\n";
 
-// In a working folder whose name cmd would expand if it stood on cmd's command line.
+// In a working folder whose name cmd would expand if it stood on cmd's command line, as long
+// as a current folder can be, where the new file's name passes MAX_PATH characters.
 class GoWith : public testing::TestWithParam<DWORD> {};  // a button's down flag
 
 TEST_P(GoWith, FillsTheTemplateStartsItAndEndsWhereverTheButtonIsReleased) {
     const TempFolder outer;
-    const TempFolder folder(outer.path() + L"\\100%PATH%sure");
+    const TempFolder folder(outer.path() + L"\\100%PATH%sure", MAX_PATH - 2);
     folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder.path());
 

@@ -12,29 +12,33 @@
 
 #include <sddl.h>
 
+#include <utility>
+
 namespace {
 
 using test_support::TempFolder;
 
-// Fills the folder's backup.bat; returns the failure's system error code, or none.
-std::optional<std::uint32_t> fill(const std::wstring& folder, std::string_view path) {
+// Fills the folder's backup.bat; returns the failure, or none.
+std::optional<platform::Failure> fill(const std::wstring& folder, std::string_view path) {
     generate::TemplateFiller filler(path, {});
+    const std::string* written = nullptr;  // while the next piece is filled
     try {
-        platform::rewrite_file(
-            folder + L"\\backup.bat",
-            [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
+        platform::rewrite_file(folder + L"\\backup.bat", [&](std::string_view piece,
+                                                             std::string& out) {
+            EXPECT_NE(&out, std::exchange(written, &out)) << "a piece refilled while it is written";
+            filler.fill(piece, out);
+        });
         return std::nullopt;
     } catch (const platform::Failure& failure) {
-        return failure.system_error();
+        return failure;
     }
 }
 
-// The file's owner and access list (Wine keeps the list as the file's Unix mode).
+// The file's access list (Wine keeps it as the file's Unix mode).
 std::string protection_of(const std::wstring& path) {
     std::string descriptor(4096, '\0');
     DWORD size = 0;
-    GetFileSecurityW(path.c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                     descriptor.data(), 4096, &size);
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), 4096, &size);
     return descriptor.substr(0, size);
 }
 
@@ -78,6 +82,41 @@ TEST(RewriteFile, FailsOnAReadOnlyOrHeldTemplateAndLeavesItAsItWas) {
     }
 }
 
+// A share that grants only Change refuses WRITE_DAC; a new file there gets only the folder's
+// inherited entries. Wine makes every file's list of entries of its own, from its Unix mode.
+TEST(RewriteFile, WithoutWriteDacGoesOnOnlyWhereEveryEntryOfTheTemplateIsInherited) {
+    const TempFolder folder;
+    folder.write(L"backup.bat", "PATHtoFOLDER");
+    platform::refuse_at_create_for_tests(WRITE_DAC);
+    const auto refused = fill(folder.path(), "C:\\AV");
+    platform::refuse_at_create_for_tests(0);
+    EXPECT_NE(refused.value().action().find(L"access entries set on this file"),
+              std::wstring::npos);
+    EXPECT_EQ(folder.read(L"backup.bat"), "PATHtoFOLDER");
+    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
+    for (const auto& [list, inherited] : {std::pair{L"D:AI(A;ID;FA;;;WD)(A;ID;FR;;;BU)", true},
+                                          {L"D:PAI(A;ID;FA;;;WD)", false},
+                                          {L"D:AI(A;ID;FA;;;WD)(A;;FA;;;BU)", false},
+                                          {L"D:AI", false},
+                                          {L"D:NO_ACCESS_CONTROL", false}}) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(list, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+        EXPECT_EQ(platform::list_comes_by_inheritance(descriptor), inherited) << list;
+        LocalFree(descriptor);
+    }
+}
+
+// The new file's name passes MAX_PATH characters in a working folder of about 248.
+TEST(ExtendedLengthPath, NamesTheSameFileOnADriveOrAShare) {
+    const std::wstring folder = L"\\" + std::wstring(255, L'x');  // as long as a current folder
+    const std::wstring name = folder + L"\\backup.bat.4294967295-99.tmp";
+    EXPECT_EQ(platform::extended_length_path(L"C:" + name), L"\\\\?\\C:" + name);
+    EXPECT_EQ(platform::extended_length_path(L"\\\\server\\share" + name),
+              L"\\\\?\\UNC\\server\\share" + name);
+    EXPECT_EQ(platform::extended_length_path(L"\\\\?\\C:" + name), L"\\\\?\\C:" + name);
+}
+
 // A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
 // not, so the write fails midway. And a template that scripts/test links to /proc/self/mem,
 // whose first page no process maps: Linux answers each read with an I/O error.
@@ -90,7 +129,8 @@ TEST(RewriteFile, AFullDiskOrAFailedReadLeavesTheTemplateAsItWas) {
     const TempFolder folder(*volume);
     const std::string text = "rem PATHtoFOLDER\r\n" + std::string(30'000, 'x');
     folder.write(L"backup.bat", text);
-    EXPECT_EQ(fill(folder.path(), std::string(40'000, 'y')), ERROR_DISK_FULL);
+    EXPECT_EQ(fill(folder.path(), std::string(40'000, 'y')).value().system_error(),
+              ERROR_DISK_FULL);
     EXPECT_EQ(folder.read(L"backup.bat"), text);
     EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
     EXPECT_NE(fill(*unreadable, "C:\\AV"), std::nullopt);
