@@ -9,8 +9,7 @@ using namespace e2e;
 
 const std::string kFilled = "@echo off\r\necho " + kDefaultPath + ">marker.txt\r\n";
 
-// In a working folder whose name cmd would expand if it stood on cmd's command line, as long
-// as a current folder can be, where the new file's name passes MAX_PATH characters.
+// In a working folder as long as can be (258), whose name cmd would expand on its command line.
 class GoWith : public testing::TestWithParam<DWORD> {};  // a button's down flag
 
 TEST_P(GoWith, FillsTheTemplateStartsItAndEndsWhereverTheButtonIsReleased) {
