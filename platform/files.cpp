@@ -140,8 +140,9 @@ class NewFile {
     }
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
-    // Marked for deletion through a handle that no other process shares, the file goes
-    // when the handle closes, whatever another process could do; there is nothing to retry.
+    // The mark is set through the file's own handle, which holds DELETE and which no other
+    // program shares: nothing another program does can refuse it, so it is not tried again,
+    // and the file goes when the last handle to it closes.
     ~NewFile() {
         if (!replaced_) {
             FILE_DISPOSITION_INFO deletion{TRUE};
