@@ -6,10 +6,14 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -21,6 +25,9 @@ constexpr wchar_t kCannotCreateTemporary[] = L"Could not create a new file in th
 constexpr wchar_t kCannotWrite[] = L"Could not write the new content of";
 constexpr wchar_t kCannotReplace[] = L"Could not replace the content of";
 constexpr wchar_t kReadOnly[] = L"The file is read-only and was left as it is";
+constexpr wchar_t kEntriesWouldBeLost[] =
+    L"The folder does not let the program give a new file the access entries set on this file "
+    L"itself, which would be lost; the file was left as it is";
 
 // The file is read in pieces of this size, and what stands in place of each is written
 // while the next is read and rewritten. Pieces this small keep the buffers in the
@@ -45,27 +52,66 @@ bool retried_while_in_use(const Step& step) {
     }
 }
 
-constexpr SECURITY_INFORMATION kProtection = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+DWORD refused_at_create = 0;  // see refuse_at_create_for_tests
 
-// The file's owner and access list, in the self-relative form the system hands out.
-std::vector<std::byte> protection_of(HANDLE file, const std::wstring& path) {
-    DWORD size = 0;
-    GetKernelObjectSecurity(file, kProtection, nullptr, 0, &size);
-    std::vector<std::byte> descriptor(size);
-    if (!GetKernelObjectSecurity(file, kProtection, descriptor.data(), size, &size)) {
-        fail_with_last_error(kCannotRead, path);
+// Creates a file that must not exist yet, shared with no other process while it is open.
+HANDLE create_new(const std::wstring& path, DWORD access) {
+    if (access & refused_at_create) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
     }
-    return descriptor;
+    return CreateFileW(path.c_str(), access, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
-// Gives the new file what the template had, through the new file's handle, before it takes
-// the template's place: hidden, system and unindexed as they were (read-only is refused
-// before), the archive bit that marks new content for the next backup, and the owner and
-// access list. A rename alone would leave the script the folder's inherited permissions;
-// like ReplaceFileW, the owner is kept only where this process may set it (another owner
-// than itself takes a privilege).
-void take_over(HANDLE file, DWORD attributes, std::vector<std::byte>& protection,
-               const std::wstring& path) {
+struct LocalMemoryFreer {
+    void operator()(void* memory) const noexcept { LocalFree(memory); }
+};
+
+// The template's access list, which the new file is to take over. Its owner is not taken
+// over: the new file is the user's, as any file the user saves.
+class AccessList {
+  public:
+    AccessList(HANDLE file, const std::wstring& path) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        const DWORD error = GetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                            nullptr, nullptr, &list_, nullptr, &descriptor);
+        descriptor_.reset(descriptor);
+        if (error != ERROR_SUCCESS) {
+            throw Failure(kCannotRead, path, error);
+        }
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(descriptor, &control, &revision);
+        protected_ = (control & SE_DACL_PROTECTED) != 0;
+    }
+
+    [[nodiscard]] bool comes_by_inheritance() const {
+        return list_comes_by_inheritance(descriptor_.get());
+    }
+
+    // SetSecurityInfo is the call documented for files; the list stays protected from the
+    // folder's entries, or open to them, as the template's was.
+    void give_to(HANDLE file, const std::wstring& path) const {
+        const DWORD error = SetSecurityInfo(
+            file, SE_FILE_OBJECT,
+            DACL_SECURITY_INFORMATION | (protected_ ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                    : UNPROTECTED_DACL_SECURITY_INFORMATION),
+            nullptr, nullptr, list_, nullptr);
+        if (error != ERROR_SUCCESS) {
+            throw Failure(kCannotWrite, path, error);
+        }
+    }
+
+  private:
+    std::unique_ptr<void, LocalMemoryFreer> descriptor_;
+    PACL list_ = nullptr;  // inside descriptor_
+    bool protected_ = false;
+};
+
+// Gives the new file the template's hidden, system and unindexed attributes (read-only is
+// refused before) and the archive bit that marks new content for the next backup.
+void take_over_attributes(HANDLE file, DWORD attributes, const std::wstring& path) {
     FILE_BASIC_INFO basic{};
     basic.FileAttributes =
         FILE_ATTRIBUTE_ARCHIVE | (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
@@ -73,55 +119,80 @@ void take_over(HANDLE file, DWORD attributes, std::vector<std::byte>& protection
     if (!SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic))) {
         fail_with_last_error(kCannotWrite, path);
     }
-    if (SetKernelObjectSecurity(file, kProtection, protection.data())) {
-        return;
-    }
-    if (GetLastError() != ERROR_INVALID_OWNER ||
-        !SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, protection.data())) {
-        fail_with_last_error(kCannotWrite, path);
-    }
 }
 
-// A new file beside the target, deleted again unless it has been committed.
-class SiblingFile {
+// A new file beside the target, which takes the target's place through its own handle or,
+// if it does not, is deleted through it. The handle holds DELETE, so neither step depends
+// on rights that the access list given to the file might withhold.
+class NewFile {
   public:
-    explicit SiblingFile(const std::wstring& target) {
-        const std::wstring prefix = target + L"." + decimal_text(GetCurrentProcessId()) + L"-";
-        // CREATE_NEW fails rather than reuse a name some other process has just taken. The
-        // creator of a new file is granted the rights it asks for, here those to give it the
-        // template's protection; where they are refused (an SMB share that grants only
-        // Change), Go fails with the template as it was, as ReplaceFileW would.
-        for (int attempt = 0; !handle_ && attempt < 100; ++attempt) {
-            path_ = prefix + decimal_text(static_cast<std::uint64_t>(attempt)) + L".tmp";
-            handle_ =
-                adopt_handle(CreateFileW(path_.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, 0,
-                                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!handle_ && GetLastError() != ERROR_FILE_EXISTS) {
-                break;
-            }
+    // The creator of a new file is granted the rights it asks for; where WRITE_DAC is
+    // refused all the same (a share that grants only Change), the file is made without it.
+    NewFile(const std::wstring& target, const std::wstring& shown) {
+        handle_ = create_beside(target, kAccess | WRITE_DAC);
+        if (!handle_ && GetLastError() == ERROR_ACCESS_DENIED) {
+            handle_ = create_beside(target, kAccess);
+            may_set_list_ = false;
         }
         if (!handle_) {
-            fail_with_last_error(kCannotCreateTemporary, target);
+            fail_with_last_error(kCannotCreateTemporary, shown);
         }
     }
-    SiblingFile(const SiblingFile&) = delete;
-    SiblingFile& operator=(const SiblingFile&) = delete;
-    ~SiblingFile() {
-        if (!committed_) {
-            handle_.reset();
-            retried_while_in_use([&] { return DeleteFileW(path_.c_str()) != FALSE; });
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    // The mark is set through the file's own handle, which holds DELETE and which no other
+    // program shares: nothing another program does can refuse it, so it is not tried again,
+    // and the file goes when the last handle to it closes.
+    ~NewFile() {
+        if (!replaced_) {
+            FILE_DISPOSITION_INFO deletion{TRUE};
+            SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &deletion,
+                                       sizeof(deletion));
         }
     }
 
     [[nodiscard]] HANDLE handle() const noexcept { return handle_.get(); }
-    [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
-    void close() noexcept { handle_.reset(); }
-    void commit() noexcept { committed_ = true; }
+    [[nodiscard]] bool may_set_list() const noexcept { return may_set_list_; }
+
+    void replace(const std::wstring& target, const std::wstring& shown) {
+        // FileName is the target's absolute path, ended by a null character (which
+        // FILE_RENAME_INFO's own FileName[1] makes room for) that FileNameLength leaves out.
+        constexpr std::size_t kNameAt = offsetof(FILE_RENAME_INFO, FileName);
+        FILE_RENAME_INFO head{};
+        head.ReplaceIfExists = TRUE;
+        head.FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+        std::vector<std::byte> rename(sizeof(head) + head.FileNameLength);
+        std::memcpy(rename.data(), &head, kNameAt);
+        std::memcpy(rename.data() + kNameAt, target.c_str(), head.FileNameLength + sizeof(wchar_t));
+        if (!retried_while_in_use([&] {
+                return SetFileInformationByHandle(handle_.get(), FileRenameInfo, rename.data(),
+                                                  static_cast<DWORD>(rename.size())) != FALSE;
+            })) {
+            fail_with_last_error(kCannotReplace, shown);
+        }
+        replaced_ = true;
+    }
 
   private:
-    std::wstring path_;
+    static constexpr DWORD kAccess = GENERIC_WRITE | DELETE;
+
+    // CREATE_NEW fails rather than reuse a name some other process has just taken.
+    static UniqueHandle create_beside(const std::wstring& target, DWORD access) {
+        const std::wstring prefix = target + L"." + decimal_text(GetCurrentProcessId()) + L"-";
+        UniqueHandle file;
+        for (int attempt = 0; !file && attempt < 100; ++attempt) {
+            file = adopt_handle(create_new(
+                prefix + decimal_text(static_cast<std::uint64_t>(attempt)) + L".tmp", access));
+            if (!file && GetLastError() != ERROR_FILE_EXISTS) {
+                break;
+            }
+        }
+        return file;
+    }
+
     UniqueHandle handle_;
-    bool committed_ = false;
+    bool may_set_list_ = true;
+    bool replaced_ = false;
 };
 
 // Writes every byte or returns the system's error code; 0 means all were written.
@@ -215,9 +286,47 @@ std::wstring full_path(std::wstring_view name) {
     }
 }
 
+std::wstring extended_length_path(std::wstring_view full_path) {
+    if (full_path.starts_with(LR"(\\?\)") || full_path.starts_with(LR"(\\.\)")) {
+        return std::wstring(full_path);
+    }
+    if (full_path.starts_with(LR"(\\)")) {
+        return LR"(\\?\UNC\)" + std::wstring(full_path.substr(2));
+    }
+    return LR"(\\?\)" + std::wstring(full_path);
+}
+
+bool list_comes_by_inheritance(const void* security_descriptor) {
+    const auto descriptor = const_cast<void*>(security_descriptor);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL list = nullptr;
+    if (!GetSecurityDescriptorControl(descriptor, &control, &revision) ||
+        (control & SE_DACL_PROTECTED) ||
+        !GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) || !present || !list ||
+        list->AceCount == 0) {
+        return false;
+    }
+    for (DWORD index = 0; index < list->AceCount; ++index) {
+        void* entry = nullptr;
+        if (!GetAce(list, index, &entry) ||
+            !(static_cast<const ACE_HEADER*>(entry)->AceFlags & INHERITED_ACE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void refuse_at_create_for_tests(std::uint32_t rights) noexcept {
+    refused_at_create = rights;
+}
+
 void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
+    const std::wstring file = extended_length_path(path);
     UniqueHandle original =
-        adopt_handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        adopt_handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!original) {
         fail_with_last_error(kCannotOpen, path);
@@ -231,9 +340,14 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
     if (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
         throw Failure(kReadOnly, path, ERROR_ACCESS_DENIED);
     }
-    std::vector<std::byte> protection = protection_of(original.get(), path);
+    const AccessList list(original.get(), path);
 
-    SiblingFile replacement(path);
+    NewFile replacement(file, path);
+    // Without WRITE_DAC the new file has only the folder's inherited entries: enough where
+    // the template had nothing else.
+    if (!replacement.may_set_list() && !list.comes_by_inheritance()) {
+        throw Failure(kEntriesWouldBeLost, path, ERROR_ACCESS_DENIED);
+    }
     std::string piece(kChunkBytes, '\0');
     std::array<std::string, 2> out;  // one is written while the other is filled
     BackgroundWriter writer(replacement.handle(), path);
@@ -248,17 +362,12 @@ void rewrite_file(const std::wstring& path, const Rewrite& rewrite) {
     if (!FlushFileBuffers(replacement.handle())) {
         fail_with_last_error(kCannotWrite, path);
     }
-    take_over(replacement.handle(), information.dwFileAttributes, protection, path);
-    // The replacement needs the file free.
-    original.reset();
-    replacement.close();
-    if (!retried_while_in_use([&] {
-            return MoveFileExW(replacement.path().c_str(), path.c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-        })) {
-        fail_with_last_error(kCannotReplace, path);
+    take_over_attributes(replacement.handle(), information.dwFileAttributes, path);
+    if (replacement.may_set_list()) {
+        list.give_to(replacement.handle(), path);
     }
-    replacement.commit();
+    original.reset();  // the rename needs the template free
+    replacement.replace(file, path);
 }
 
 }  // namespace platform

@@ -9,12 +9,12 @@ using namespace e2e;
 
 const std::string kFilled = "@echo off\r\necho " + kDefaultPath + ">marker.txt\r\n";
 
-// In a working folder whose name cmd would expand if it stood on cmd's command line.
+// In a working folder as long as can be (258), whose name cmd would expand on its command line.
 class GoWith : public testing::TestWithParam<DWORD> {};  // a button's down flag
 
 TEST_P(GoWith, FillsTheTemplateStartsItAndEndsWhereverTheButtonIsReleased) {
     const TempFolder outer;
-    const TempFolder folder(outer.path() + L"\\100%PATH%sure");
+    const TempFolder folder(outer.path() + L"\\100%PATH%sure", MAX_PATH - 2);
     folder.write(L"backup.bat", kMarkerTemplate);
     const Brelix brelix(folder.path());
 

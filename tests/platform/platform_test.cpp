@@ -12,45 +12,53 @@
 
 #include <sddl.h>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 using test_support::TempFolder;
 
-// Fills the folder's backup.bat; returns the failure's system error code, or none.
-std::optional<std::uint32_t> fill(const std::wstring& folder, std::string_view path) {
+// Fills the folder's backup.bat; returns the failure, or none.
+std::optional<platform::Failure> fill(const std::wstring& folder, std::string_view path) {
     generate::TemplateFiller filler(path, {});
+    const std::string* written = nullptr;  // while the next piece is filled
     try {
-        platform::rewrite_file(
-            folder + L"\\backup.bat",
-            [&](std::string_view piece, std::string& out) { filler.fill(piece, out); });
+        platform::rewrite_file(folder + L"\\backup.bat", [&](std::string_view piece,
+                                                             std::string& out) {
+            EXPECT_NE(&out, std::exchange(written, &out)) << "a piece refilled while it is written";
+            filler.fill(piece, out);
+        });
         return std::nullopt;
     } catch (const platform::Failure& failure) {
-        return failure.system_error();
+        return failure;
     }
 }
 
-// The file's owner and access list (Wine keeps the list as the file's Unix mode).
+// A security descriptor written in SDDL.
+std::unique_ptr<void, decltype(&LocalFree)> descriptor(const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR made = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &made, nullptr);
+    return {made, &LocalFree};
+}
+
+// The file's access list (Wine keeps it as the file's Unix mode).
 std::string protection_of(const std::wstring& path) {
-    std::string descriptor(4096, '\0');
+    std::string bytes(4096, '\0');
     DWORD size = 0;
-    GetFileSecurityW(path.c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                     descriptor.data(), 4096, &size);
-    return descriptor.substr(0, size);
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, bytes.data(), 4096, &size);
+    return bytes.substr(0, size);
 }
 
 // A hidden template that everyone may change, unlike what the folder gives a new file.
 TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsIt) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
-    // A token across the first megabyte's end, where a piece ends whatever power of two its
-    // size, and half of one at the end.
+    // A token across 1 MB, where a piece of any power-of-two size ends; half of one at the end.
     const std::string start(1'048'570, 'x');
     folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nPATHto");
-    PSECURITY_DESCRIPTOR everyone = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)", SDDL_REVISION_1,
-                                                         &everyone, nullptr);
-    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, everyone));
-    LocalFree(everyone);
+    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION,
+                                 descriptor(L"D:P(A;;FA;;;WD)").get()));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     const std::string protection = protection_of(path);
 
@@ -61,21 +69,43 @@ TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsIt) {
     EXPECT_EQ(protection_of(path), protection);
 }
 
-TEST(RewriteFile, FailsOnAReadOnlyOrHeldTemplateAndLeavesItAsItWas) {
+// Held throughout without delete sharing, so the rename fails unless a step before it does. A
+// share that grants only Change refuses WRITE_DAC; Wine gives each file entries of its own.
+TEST(RewriteFile, FailsOnAReadOnlyHeldOrUnprotectableTemplateAndLeavesItAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
     folder.write(L"backup.bat", "PATHtoFOLDER");
-    for (const bool read_only : {true, false}) {
-        SetFileAttributesW(path.c_str(),
-                           read_only ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-        const platform::UniqueHandle held = platform::adopt_handle(
-            read_only ? nullptr
-                      : CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-        EXPECT_NE(fill(folder.path(), "C:\\AV"), std::nullopt) << "read-only: " << read_only;
+    const platform::UniqueHandle holder = platform::adopt_handle(CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    for (const auto& [attribute, refused, reason] :
+         {std::tuple{FILE_ATTRIBUTE_READONLY, 0ul, L"read-only"},
+          {FILE_ATTRIBUTE_NORMAL, 0ul, L"Could not replace"},
+          {FILE_ATTRIBUTE_NORMAL, WRITE_DAC, L"access entries set on this file"}}) {
+        SetFileAttributesW(path.c_str(), attribute);
+        platform::refuse_at_create_for_tests(refused);
+        const auto failure = fill(folder.path(), "C:\\AV");
+        platform::refuse_at_create_for_tests(0);
+        EXPECT_NE(failure.value().action().find(reason), std::wstring::npos) << reason;
         EXPECT_EQ(folder.read(L"backup.bat"), "PATHtoFOLDER");
         EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
     }
+}
+
+// Where WRITE_DAC is refused, only the first of these lets Go go on.
+TEST(AccessList, ComesByInheritanceWhereItIsNotProtectedAndEveryEntryIsInherited) {
+    const wchar_t* lists[] = {L"D:AI(A;ID;FA;;;WD)(A;ID;FR;;;BU)", L"D:PAI(A;ID;FA;;;WD)",
+                              L"D:AI(A;ID;FA;;;WD)(A;;FA;;;BU)", L"D:AI", L"D:NO_ACCESS_CONTROL"};
+    for (const wchar_t* list : lists) {
+        EXPECT_EQ(platform::list_comes_by_inheritance(descriptor(list).get()), list == lists[0])
+            << list;
+    }
+}
+
+// The new file's name passes MAX_PATH characters in a working folder of about 248 or more.
+TEST(ExtendedLengthPath, NamesTheSameFileOnADriveOrAShare) {
+    const std::wstring name = L"\\" + std::wstring(255, L'x') + L"\\backup.bat.4294967295-99.tmp";
+    EXPECT_EQ(platform::extended_length_path(L"C:" + name), L"\\\\?\\C:" + name);
+    EXPECT_EQ(platform::extended_length_path(L"\\\\pc\\c$" + name), L"\\\\?\\UNC\\pc\\c$" + name);
 }
 
 // A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
@@ -90,11 +120,10 @@ TEST(RewriteFile, AFullDiskOrAFailedReadLeavesTheTemplateAsItWas) {
     const TempFolder folder(*volume);
     const std::string text = "rem PATHtoFOLDER\r\n" + std::string(30'000, 'x');
     folder.write(L"backup.bat", text);
-    EXPECT_EQ(fill(folder.path(), std::string(40'000, 'y')), ERROR_DISK_FULL);
+    EXPECT_EQ(fill(folder.path(), std::string(40'000, 'y')).value().system_error(),
+              ERROR_DISK_FULL);
     EXPECT_EQ(folder.read(L"backup.bat"), text);
-    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
     EXPECT_NE(fill(*unreadable, "C:\\AV"), std::nullopt);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(*unreadable), {}), 1);
 }
 
 TEST(CodePages, AreAskedAsTheirDocumentationAllows) {

@@ -15,14 +15,15 @@ namespace test_support {
 
 namespace fs = std::filesystem;
 
-// A fresh folder (its parent made if missing) in the temporary or the given folder, removed.
+// A fresh folder in the temporary or the given folder (made if missing), of size or more, removed.
 class TempFolder {
   public:
-    explicit TempFolder(const fs::path& parent = fs::temp_directory_path()) {
+    explicit TempFolder(const fs::path& parent = fs::temp_directory_path(), std::size_t size = 0) {
         static int made = 0;
         path_ = (parent / (L"torvane-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                            std::to_wstring(++made)))
                     .wstring();
+        path_.resize(std::max(path_.size(), size), L'x');
         std::error_code ignored;  // a folder left by an earlier test program of the same number
         fs::remove_all(path_, ignored);
         fs::create_directories(path_);
