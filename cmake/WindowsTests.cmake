@@ -32,6 +32,8 @@ torvane_windows_test(e2e_tests
   tests/e2e/go_test.cpp
   tests/e2e/window_test.cpp)
 target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
+# The link pictures' targets, as the build configured them (links/link_targets.hpp).
+target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR})
 
 # The double-byte tests, which the plain run leaves out, in code page 932. Wine takes a
 # process's code page from its Unix locale, and the programs it starts inherit it;
