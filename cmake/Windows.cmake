@@ -104,7 +104,3 @@ set_target_properties(Brelix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 if(BUILD_TESTING)
   include(cmake/WindowsTests.cmake)
 endif()
-
-add_executable(fill_file_bench bench/fill_file_bench.cpp)
-target_link_libraries(fill_file_bench PRIVATE torvane_platform psapi ${torvane_static_runtime})
-torvane_warnings(fill_file_bench)

@@ -51,7 +51,11 @@ target_link_libraries(recorder PRIVATE test_support ${torvane_static_runtime})
 torvane_warnings(recorder)
 add_dependencies(e2e_tests Brelix recorder)
 
-# Start-up and Go timings against a minimal window program (bench/run-benchmarks).
+# The benchmarks (bench/run-benchmarks): the fill through the file layer, and start-up and Go
+# timings against a minimal window program.
+add_executable(fill_file_bench bench/fill_file_bench.cpp)
+target_link_libraries(fill_file_bench PRIVATE torvane_platform psapi ${torvane_static_runtime})
+torvane_warnings(fill_file_bench)
 add_executable(floor_window WIN32 bench/floor_window.cpp)
 target_link_libraries(floor_window PRIVATE ole32 ${torvane_static_runtime})
 target_compile_definitions(floor_window PRIVATE ${torvane_windows_definitions})
