@@ -77,9 +77,22 @@ torvane_check_link(TORVANE_MAIL_ADDRESS "[-A-Za-z0-9._+]+@${torvane_host}"
 configure_file(links/link_targets.hpp.in links/link_targets.hpp @ONLY)
 target_include_directories(Brelix PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
 
-# The resource script finds the version numbers (a header) and the manifest, both configured
-# from the project's version, in the build folder. The other files it names are no
-# includes, so the build is told that it depends on them.
+# The version record's text from project()'s four numbers: "1.00" for 1.0.0.0, the minor
+# number in two digits, then the patch and tweak numbers where they are not 0.
+set(torvane_version_text ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+if(PROJECT_VERSION_MINOR LESS 10)
+  set(torvane_version_text ${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR})
+endif()
+if(PROJECT_VERSION_PATCH OR PROJECT_VERSION_TWEAK)
+  string(APPEND torvane_version_text ".${PROJECT_VERSION_PATCH}")
+endif()
+if(PROJECT_VERSION_TWEAK)
+  string(APPEND torvane_version_text ".${PROJECT_VERSION_TWEAK}")
+endif()
+
+# The resource script finds the version numbers and text (a header) and the manifest, both
+# configured from the project's version, in the build folder. The other files it names are
+# no includes, so the build is told that it depends on them.
 configure_file(resources/brelix_version.h.in resources/brelix_version.h @ONLY)
 configure_file(resources/brelix.manifest.in resources/brelix.manifest @ONLY)
 set(torvane_resource_files brelix.ico mail.bmp web_site.bmp donate.bmp go_at_rest.bmp
