@@ -59,9 +59,9 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
         return std::pair(GetParent(tree), tree);
     };
 
-    // The client area's corner at (5325, 4695) twips, at the screen's density, in the pixels
-    // that the program sees once this process too is aware of the density. Where the display's
-    // density is not the system's one (changed since signing in), it would see them scaled.
+    // The client area's corner at (5325, 4695) twips at the system's density, in the pixels
+    // that the program sees once this process is aware of the density too; not checked on a
+    // display of another density (changed since signing in), which Windows would scale.
     SetProcessDPIAware();
     const HDC screen = GetDC(nullptr);
     const int dots = GetDeviceCaps(screen, LOGPIXELSY);
@@ -71,8 +71,7 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     ClientToScreen(brelix.window(), &corner);
     if (const auto of = window_dots.optional();
         of && static_cast<int>(of(brelix.window())) != dots) {
-        std::cout << "Not checked: the window's place, as its display's density is not " << dots
-                  << " dots per inch, the system's, which Windows sets at signing in\n";
+        std::cout << "Not checked: the window's place, on a display not at " << dots << " dpi\n";
     } else {
         const POINT place{MulDiv(5325, dots, 1440), MulDiv(4695, dots, 1440)};
         EXPECT_EQ(std::pair(corner.x, corner.y), std::pair(place.x, place.y)) << dots << " dpi";
