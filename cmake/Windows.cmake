@@ -47,9 +47,52 @@ add_executable(Brelix WIN32
 target_link_libraries(Brelix PRIVATE torvane_platform ole32 uuid ${torvane_static_runtime})
 torvane_warnings(Brelix)
 
-# The resource script finds the version numbers (a header) and the manifest, both configured
-# from the project's version, in the build folder. The other files it names are no
-# includes, so the build is told that it depends on them.
+# Where the three link pictures lead, the maker's to set. The defaults are placeholders under
+# example.org and example.com, which lead nowhere. Inside the donation page's query, dots,
+# hyphens, colons and the at sign are percent-encoded, as the payment service expects;
+# underscores are not.
+set(TORVANE_DONATION_PAGE "https://pay.example.org/donate?cmd=_donations\
+&business=ilse%2Emarnow%40example%2Ecom&lc=DE&item_name=Ilse%20Marnow&item_number=brelix\
+&currency_code=EUR&bn=TV%2DDonate_Button%3ANonHosted"
+  CACHE STRING "The donation page that the first picture opens: https://, with its query")
+set(TORVANE_WEB_SITE "www.example.org"
+  CACHE STRING "The web site's host, without scheme or path: the second picture opens http://host")
+set(TORVANE_MAIL_ADDRESS "ilse.marnow@example.com"
+  CACHE STRING "The mail address that the third picture writes a new message to")
+# Checked for the forms the pictures need, in characters that a web address holds as they
+# are and that a string literal holds without an escape.
+set(torvane_host "[A-Za-z0-9]([-A-Za-z0-9]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([-A-Za-z0-9]*[A-Za-z0-9])?)+")
+set(torvane_url_character "([-A-Za-z0-9._~!$&'()*+,;=:@/]|%[0-9A-Fa-f][0-9A-Fa-f])")
+function(torvane_check_link option pattern form)
+  if(NOT "${${option}}" MATCHES "^${pattern}$")
+    message(FATAL_ERROR "${option} is \"${${option}}\", not ${form}")
+  endif()
+endfunction()
+torvane_check_link(TORVANE_DONATION_PAGE
+  "https://${torvane_host}(:[0-9]+)?(/${torvane_url_character}*)?\\?(${torvane_url_character}|\\?)+"
+  "a secure web address with its query (https://host/path?query)")
+torvane_check_link(TORVANE_WEB_SITE "${torvane_host}" "a bare host name (www.example.org)")
+torvane_check_link(TORVANE_MAIL_ADDRESS "[-A-Za-z0-9._+]+@${torvane_host}"
+  "a mail address (name@example.org)")
+configure_file(links/link_targets.hpp.in links/link_targets.hpp @ONLY)
+target_include_directories(Brelix PRIVATE ${CMAKE_CURRENT_BINARY_DIR})
+
+# The version record's text from project()'s four numbers: "1.00" for 1.0.0.0, the minor
+# number in two digits, then the patch and tweak numbers where they are not 0.
+set(torvane_version_text ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+if(PROJECT_VERSION_MINOR LESS 10)
+  set(torvane_version_text ${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR})
+endif()
+if(PROJECT_VERSION_PATCH OR PROJECT_VERSION_TWEAK)
+  string(APPEND torvane_version_text ".${PROJECT_VERSION_PATCH}")
+endif()
+if(PROJECT_VERSION_TWEAK)
+  string(APPEND torvane_version_text ".${PROJECT_VERSION_TWEAK}")
+endif()
+
+# The resource script finds the version numbers and text (a header) and the manifest, both
+# configured from the project's version, in the build folder. The other files it names are
+# no includes, so the build is told that it depends on them.
 configure_file(resources/brelix_version.h.in resources/brelix_version.h @ONLY)
 configure_file(resources/brelix.manifest.in resources/brelix.manifest @ONLY)
 set(torvane_resource_files brelix.ico mail.bmp web_site.bmp donate.bmp go_at_rest.bmp
@@ -74,7 +117,3 @@ set_target_properties(Brelix PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 if(BUILD_TESTING)
   include(cmake/WindowsTests.cmake)
 endif()
-
-add_executable(fill_file_bench bench/fill_file_bench.cpp)
-target_link_libraries(fill_file_bench PRIVATE torvane_platform psapi ${torvane_static_runtime})
-torvane_warnings(fill_file_bench)

@@ -32,6 +32,8 @@ torvane_windows_test(e2e_tests
   tests/e2e/go_test.cpp
   tests/e2e/window_test.cpp)
 target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
+# The link pictures' targets, as the build configured them (links/link_targets.hpp).
+target_include_directories(e2e_tests PRIVATE ${CMAKE_BINARY_DIR})
 
 # The double-byte tests, which the plain run leaves out, in code page 932. Wine takes a
 # process's code page from its Unix locale, and the programs it starts inherit it;
@@ -49,7 +51,11 @@ target_link_libraries(recorder PRIVATE test_support ${torvane_static_runtime})
 torvane_warnings(recorder)
 add_dependencies(e2e_tests Brelix recorder)
 
-# Start-up and Go timings against a minimal window program (bench/run-benchmarks).
+# The benchmarks (bench/run-benchmarks): the fill through the file layer, and start-up and Go
+# timings against a minimal window program.
+add_executable(fill_file_bench bench/fill_file_bench.cpp)
+target_link_libraries(fill_file_bench PRIVATE torvane_platform psapi ${torvane_static_runtime})
+torvane_warnings(fill_file_bench)
 add_executable(floor_window WIN32 bench/floor_window.cpp)
 target_link_libraries(floor_window PRIVATE ole32 ${torvane_static_runtime})
 target_compile_definitions(floor_window PRIVATE ${torvane_windows_definitions})

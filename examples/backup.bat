@@ -14,10 +14,15 @@ for /f "tokens=1,3" %%a in ('reg query "HKLM\SYSTEM\CurrentControlSet\Control\Nl
 set "SOURCE=PATHtoFOLDER"
 
 rem A dated copy beside this script: "Antivir backup 2026-12-06" or as the date reads here.
+rem To keep it elsewhere, name that folder in the TARGET line, for example
+rem     set "TARGET=D:\Backups\Antivir %STAMP%"
 set "STAMP=%DATE:/=-%"
 set "STAMP=%STAMP:.=-%"
 set "TARGET=%~dp0Antivir backup %STAMP%"
 
+rem xcopy copies every file and folder, empty ones too (/e), hidden and system files (/h)
+rem and their attributes (/k), over an earlier copy of the same day (/y); "xcopy /?" lists
+rem the other switches.
 echo Copying "%SOURCE%"
 echo      to "%TARGET%"
 xcopy "%SOURCE%" "%TARGET%\" /e /i /h /k /y

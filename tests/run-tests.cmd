@@ -1,6 +1,6 @@
 @echo off
 rem Runs Torvane's Windows tests on this desktop and keeps all they print in
-rem test-report.txt beside this file, the report to send back. Arguments go to
+rem test-report.txt beside this file, the report for the maker. Arguments go to
 rem each test program, for example --gtest_filter=Go.* to run some tests again.
 setlocal
 set "HERE=%~dp0"
@@ -30,12 +30,22 @@ if %FAILED% == 0 (
     echo Result: %FAILED% of 2 test programs failed.
 )
 >> "%REPORT%" echo Test programs that failed: %FAILED% of 2
+call :say Not run: each skipped test above, with its reason; and CodePage932.*,
+call :say which GoogleTest counts as "disabled": it needs Windows in code page 932
+call :say (Japanese), where run-tests.cmd --gtest_also_run_disabled_tests runs it.
 echo.
-echo Please send the report, whatever the result, to Torvane's developers
-echo and say which edition of Windows this is, such as "Windows 10 Home":
+echo Please attach the report, whatever the result, to an issue on the Torvane
+echo project for its maker, and say which edition of Windows this is, such as
+echo "Windows 10 Home":
 echo     "%REPORT%"
 pause
 exit /b %FAILED%
+
+rem Shows a line and adds it to the report.
+:say
+echo %*
+>> "%REPORT%" echo %*
+exit /b
 
 rem Runs one test program, shows what it printed and adds that to the report.
 :run
