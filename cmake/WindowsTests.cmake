@@ -29,7 +29,6 @@ endfunction()
 torvane_windows_test(platform_tests tests/platform/platform_test.cpp)
 
 torvane_windows_test(e2e_tests
-  tests/e2e/dll_search_test.cpp
   tests/e2e/go_test.cpp
   tests/e2e/window_test.cpp)
 target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
