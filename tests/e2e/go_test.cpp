@@ -116,11 +116,10 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
               utf8(cmd + L"|3|cmd.exe /d /s /c \"\".\\backup.bat\"\"\n"));
 }
 
-// Unzipped into a folder that others can write to, as downloads are, and started there with
-// its script: no library planted beside it may load. Shell32, which the program loads by its
-// full path, imports shlwapi and shcore by name; Wine's delay-load helper looks for others
-// (uxtheme, comctl32) beside the program whatever it has set, so only these two can show
-// whether it kept the search to System32.
+// Unzipped into a folder that others can write to (downloads) and started there with its
+// script: no library planted beside it may load. Shell32, loaded by its full path, imports
+// shlwapi and shcore by name; Wine's delay-load helper looks for others (uxtheme, comctl32)
+// beside the program whatever the program has set.
 TEST(Go, LoadsNoLibraryPlantedBesideTheProgramFromStartThroughThePickerAndALinkToGo) {
     if (!under_wine()) {
         GTEST_SKIP() << "tells its own Wine prefix to prefer the planted libraries (scripts/test)";
