@@ -49,7 +49,13 @@ endif()
 add_executable(recorder WIN32 tests/e2e/recorder.cpp)
 target_link_libraries(recorder PRIVATE test_support ${torvane_static_runtime})
 torvane_warnings(recorder)
-add_dependencies(e2e_tests Brelix recorder)
+add_dependencies(e2e_tests Brelix recorder planted_library)
+
+# Planted beside a copy of the program under the names of system libraries.
+add_library(planted_library SHARED tests/e2e/planted_library.cpp)
+set_target_properties(planted_library PROPERTIES PREFIX "")
+target_link_libraries(planted_library PRIVATE test_support ${torvane_static_runtime})
+torvane_warnings(planted_library)
 
 # The benchmarks (bench/run-benchmarks): the fill through the file layer, and start-up and Go
 # timings against a minimal window program.

@@ -39,14 +39,15 @@ inline std::wstring text_of(HWND window) {
     return text;
 }
 
-// Under Wine, which loads its own build of a system program or library whatever the file
-// in System32 holds: the file itself, for the programs started while this lives. Set in the
-// prefix's registry, as a variable of the environment does not reach a 64-bit grandchild.
+// Under Wine, which loads its own build of a system program or library whatever the file in
+// System32 holds: the file found first, unless it is Wine's build, for the programs started
+// while this lives (a library named without ".dll"). Set in the prefix's registry, as a
+// variable of the environment does not reach a 64-bit grandchild.
 class NativeOverWine {
   public:
     explicit NativeOverWine(std::wstring name) : name_(std::move(name)) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str(), REG_SZ, L"native",
-                        sizeof(L"native"));
+        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str(), REG_SZ, L"native,builtin",
+                        sizeof(L"native,builtin"));
     }
     NativeOverWine(const NativeOverWine&) = delete;
     NativeOverWine& operator=(const NativeOverWine&) = delete;
@@ -64,8 +65,8 @@ struct WorkingFolder : TempFolder {
 // A Brelix.exe started in a working folder, shown and waiting for input; ended if it runs on.
 class Brelix {
   public:
-    explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"") {
-        const std::wstring program = beside_this_program(L"Brelix.exe");
+    explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"",
+                    const std::wstring& program = beside_this_program(L"Brelix.exe")) {
         arguments = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
