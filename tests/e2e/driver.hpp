@@ -40,14 +40,16 @@ inline std::wstring text_of(HWND window) {
 }
 
 // Under Wine, which loads its own build of a system program or library whatever the file in
-// System32 holds: the file found first, unless it is Wine's build, for the programs started
-// while this lives (a library named without ".dll"). Set in the prefix's registry, as a
-// variable of the environment does not reach a 64-bit grandchild.
+// System32 holds: the file found first, in the given order, for the programs started while
+// this lives (a library named without ".dll"). "native,builtin" still takes Wine's build in
+// System32 where no other file is found; "native" takes nothing else. Set in the prefix's
+// registry, as a variable of the environment does not reach a 64-bit grandchild.
 class NativeOverWine {
   public:
-    explicit NativeOverWine(std::wstring name) : name_(std::move(name)) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str(), REG_SZ, L"native,builtin",
-                        sizeof(L"native,builtin"));
+    explicit NativeOverWine(std::wstring name, const std::wstring& order = L"native,builtin")
+        : name_(std::move(name)) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kOverrides, name_.c_str(), REG_SZ, order.c_str(),
+                        static_cast<DWORD>((order.size() + 1) * sizeof(wchar_t)));
     }
     NativeOverWine(const NativeOverWine&) = delete;
     NativeOverWine& operator=(const NativeOverWine&) = delete;

@@ -84,7 +84,7 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     const std::wstring recorder = beside_this_program(L"recorder.exe");
     ASSERT_TRUE(CopyFileW(recorder.c_str(), (folder.path() + L"\\cmd.exe").c_str(), FALSE));
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\started.log").c_str());
-    const NativeOverWine native_cmd(L"cmd.exe");
+    const NativeOverWine native_cmd(L"cmd.exe", L"native");  // without the file, nothing
     // SysWOW64 is where a 32-bit program finds System32's files on a 64-bit system.
     BOOL wow64 = FALSE;
     IsWow64Process(GetCurrentProcess(), &wow64);
