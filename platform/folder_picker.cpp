@@ -16,10 +16,10 @@ namespace {
 // best-fit letter for each one it lacks, and nothing at all for a path beyond MAX_PATH.
 SystemFunction<decltype(&::SHBrowseForFolderW)> browse_for_folder_call(L"shell32",
                                                                        "SHBrowseForFolderW");
-SystemFunction<decltype(&::SHGetPathFromIDListEx)> long_path_from_item_call(
-    L"shell32", "SHGetPathFromIDListEx");
-SystemFunction<decltype(&::SHGetPathFromIDListW)> path_from_item_call(L"shell32",
-                                                                      "SHGetPathFromIDListW");
+// The long form of the path query (Windows Vista and later), which SHGetPathFromIDListW cuts
+// at MAX_PATH.
+SystemFunction<decltype(&::SHGetPathFromIDListEx)> path_from_item_call(L"shell32",
+                                                                       "SHGetPathFromIDListEx");
 SystemFunction<decltype(&::CoTaskMemFree)> free_task_memory_call(L"ole32.dll", "CoTaskMemFree");
 
 // The longest path that Windows' wide file functions take.
@@ -30,14 +30,10 @@ struct ItemListFree {
 };
 using ItemList = std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, ItemListFree>;
 
-// The item's file-system path, if it has one. Windows 7 without the long form reads up to
-// MAX_PATH.
+// The item's file-system path, if it has one.
 std::optional<std::wstring> path_of(PCIDLIST_ABSOLUTE item) {
     std::wstring path(kLongestPath, L'\0');
-    const auto long_form = long_path_from_item_call.optional();
-    const BOOL found = long_form ? long_form(item, path.data(), kLongestPath, GPFIDL_DEFAULT)
-                                 : path_from_item_call(item, path.data());
-    if (!found) {
+    if (!path_from_item_call(item, path.data(), kLongestPath, GPFIDL_DEFAULT)) {
         return std::nullopt;
     }
     path.resize(path.find(L'\0'));
