@@ -30,6 +30,7 @@ torvane_windows_test(platform_tests tests/platform/platform_test.cpp)
 
 torvane_windows_test(e2e_tests
   tests/e2e/go_test.cpp
+  tests/e2e/picker_test.cpp
   tests/e2e/window_test.cpp)
 target_link_libraries(e2e_tests PRIVATE ole32 oleaut32 oleacc uuid)
 # The link pictures' targets, as the build configured them (links/link_targets.hpp).

@@ -1,6 +1,5 @@
 #include "platform/folder_picker.hpp"
 
-#include "platform/failure.hpp"
 #include "platform/system_function.hpp"
 
 #include <windows.h>
@@ -8,6 +7,7 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <optional>
 
 namespace platform {
 namespace {
@@ -16,10 +16,10 @@ namespace {
 // best-fit letter for each one it lacks, and nothing at all for a path beyond MAX_PATH.
 SystemFunction<decltype(&::SHBrowseForFolderW)> browse_for_folder_call(L"shell32",
                                                                        "SHBrowseForFolderW");
-SystemFunction<decltype(&::SHGetPathFromIDListEx)> long_path_from_item_call(
-    L"shell32", "SHGetPathFromIDListEx");
-SystemFunction<decltype(&::SHGetPathFromIDListW)> path_from_item_call(L"shell32",
-                                                                      "SHGetPathFromIDListW");
+// The long form of the path query (Windows Vista and later), which SHGetPathFromIDListW cuts
+// at MAX_PATH.
+SystemFunction<decltype(&::SHGetPathFromIDListEx)> path_from_item_call(L"shell32",
+                                                                       "SHGetPathFromIDListEx");
 SystemFunction<decltype(&::CoTaskMemFree)> free_task_memory_call(L"ole32.dll", "CoTaskMemFree");
 
 // The longest path that Windows' wide file functions take.
@@ -30,22 +30,38 @@ struct ItemListFree {
 };
 using ItemList = std::unique_ptr<std::remove_pointer_t<PIDLIST_ABSOLUTE>, ItemListFree>;
 
-// The folder's file-system path; Windows 7 without the long form reads up to MAX_PATH.
-std::wstring path_of(PCIDLIST_ABSOLUTE folder) {
+// The item's file-system path, if it has one.
+std::optional<std::wstring> path_of(PCIDLIST_ABSOLUTE item) {
     std::wstring path(kLongestPath, L'\0');
-    const auto long_form = long_path_from_item_call.optional();
-    const BOOL found = long_form ? long_form(folder, path.data(), kLongestPath, GPFIDL_DEFAULT)
-                                 : path_from_item_call(folder, path.data());
-    if (!found) {
-        fail_with_last_error(L"Could not read the path of the chosen folder", L"");
+    if (!path_from_item_call(item, path.data(), kLongestPath, GPFIDL_DEFAULT)) {
+        return std::nullopt;
     }
     path.resize(path.find(L'\0'));
     return path;
 }
 
+bool has_path(PCIDLIST_ABSOLUTE item) noexcept {
+    try {
+        return item && path_of(item);
+    } catch (...) {
+        return false;  // the user can still cancel
+    }
+}
+
+// BIF_RETURNONLYFSDIRS greys only what is no file-system folder and leaves OK on for a bare
+// \\server item, which has no path; the callback's answer comes after that check. It runs
+// inside the modal dialog, which no exception may cross.
+int CALLBACK on_picker_event(HWND picker, UINT event, LPARAM item, LPARAM) noexcept {
+    if (event == BFFM_SELCHANGED) {
+        SendMessageW(picker, BFFM_ENABLEOK, 0,
+                     has_path(reinterpret_cast<PCIDLIST_ABSOLUTE>(item)) ? TRUE : FALSE);
+    }
+    return 0;
+}
+
 }  // namespace
 
-std::wstring browse_for_folder(NativeWindow owner, std::wstring_view instruction) {
+FolderChoice browse_for_folder(NativeWindow owner, std::wstring_view instruction) {
     // The free function is bound before the dialog opens, so that a missing entry cannot
     // strand an item list that nothing is able to free.
     free_task_memory_call(nullptr);
@@ -55,8 +71,9 @@ std::wstring browse_for_folder(NativeWindow owner, std::wstring_view instruction
     request.hwndOwner = owner;
     request.lpszTitle = title.c_str();
     request.ulFlags = BIF_RETURNONLYFSDIRS;
+    request.lpfn = on_picker_event;
     const ItemList chosen(browse_for_folder_call(&request));
-    return chosen ? path_of(chosen.get()) : std::wstring();
+    return chosen ? FolderChoice{true, path_of(chosen.get())} : FolderChoice{};
 }
 
 }  // namespace platform

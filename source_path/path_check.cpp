@@ -89,6 +89,17 @@ std::optional<PathProblem> find_path_problem(std::wstring_view path,
     return std::nullopt;
 }
 
+std::wstring with_percent_signs_doubled(std::wstring_view path) {
+    std::wstring typed;
+    for (const wchar_t unit : path) {
+        typed += unit;
+        if (unit == L'%') {
+            typed += L'%';
+        }
+    }
+    return typed;
+}
+
 std::wstring describe(const PathProblem& problem) {
     const std::wstring reason = problem.kind == PathProblem::Kind::NotInAnyPath
                                     ? L", which no folder's path can hold."

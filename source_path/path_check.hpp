@@ -26,6 +26,10 @@ using CodePageHolds = std::function<bool(std::wstring_view character)>;
 [[nodiscard]] std::optional<PathProblem> find_path_problem(std::wstring_view path,
                                                            const CodePageHolds& code_page_holds);
 
+// A picked folder's path as the user types it: cmd expands %NAME% on the script's line and
+// reads %% as one %, so each % is doubled.
+[[nodiscard]] std::wstring with_percent_signs_doubled(std::wstring_view path);
+
 // The refusal message for a problem, saying that nothing was changed.
 [[nodiscard]] std::wstring describe(const PathProblem& problem);
 

@@ -72,8 +72,11 @@ class Brelix {
         arguments = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           working_folder.c_str(), &startup, &process_)) {
+        if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE,
+                           CREATE_SUSPENDED, nullptr, working_folder.c_str(), &startup,
+                           &process_)) {
+            AssignProcessToJobObject(job_, process_.hProcess);
+            ResumeThread(process_.hThread);
             wait_until([&] { return (window_ = find_window(L"TorvaneForm1")) != nullptr; });
             // Input sent before the program waits for it could reach the screen before it.
             WaitForInputIdle(process_.hProcess, 20'000);
@@ -82,8 +85,11 @@ class Brelix {
     Brelix(const Brelix&) = delete;
     Brelix& operator=(const Brelix&) = delete;
     ~Brelix() {
+        // With the script it started: a maximised console shown late takes the next clicks.
+        TerminateJobObject(job_, 99);
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(job_);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -132,6 +138,7 @@ class Brelix {
         return find_visible_window(process_.dwProcessId, class_name);
     }
 
+    HANDLE job_ = CreateJobObjectW(nullptr, nullptr);
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };

@@ -1,13 +1,11 @@
-// The window as a user works it: its place, keys, screen readers, the field, the picker, a
-// refused path and a new density in one run; the link pictures and the close box in another.
+// The window as a user works it: its place, keys, screen readers, the field and a new density
+// in one run; the link pictures and the close box in another.
 #include "links/link_targets.hpp"
 #include "platform/system_function.hpp"
 #include "tests/e2e/driver.hpp"
 
 #include <gtest/gtest.h>
-#include <commctrl.h>
 #include <oleacc.h>
-#include <shlobj.h>
 #include <wrl/client.h>
 
 namespace {
@@ -44,17 +42,11 @@ std::tuple<std::wstring, long, std::wstring> told_about(HWND control) {
     return told;
 }
 
-TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
+TEST(Window, KeyboardScreenReadersAndField) {
     const WorkingFolder folder("@echo off\r\nrem PATHtoFOLDER\r\n");
     const Brelix brelix(folder.path(), L"/s --go backup.bat");  // arguments have no effect
     const auto field_shows = [&](const std::wstring& text) {
         return wait_until([&] { return brelix.field() == text; });
-    };
-    const auto open_picker = [&] {
-        click(brelix.point_in(Control::Command2));
-        const HWND tree = GetDlgItem(brelix.dialog(), 0x3741);
-        wait_until([&] { return IsWindowVisible(tree) != FALSE; });
-        return std::pair(GetParent(tree), tree);
     };
 
     // The client area's corner at (5325, 4695) twips at the window's density, in the program's
@@ -112,47 +104,6 @@ TEST(Window, KeyboardScreenReadersFieldPickerAndRefusal) {
     ASSERT_TRUE(focus_moves_to(brelix, Control::TextBox1, {VK_TAB}));
     keys({}, L"   ");
     EXPECT_TRUE(field_shows(L"   ")) << "Tab did not select the text, or blanks count as empty";
-
-    // A cancel puts the default back, also over a typed path.
-    type_over_field(brelix, L"D:\\Typed");
-    auto [picker, tree] = open_picker();
-    EXPECT_EQ(text_of(GetDlgItem(picker, 0x3742)), L"C:\\") << "its instruction";
-    EXPECT_EQ(GetWindow(picker, GW_OWNER), brelix.window());
-    EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "a folder was chosen";
-    move_pointer(center_of(picker));
-    keys({VK_ESCAPE});
-    EXPECT_TRUE(field_shows(std::wstring(shell::kDefaultSourcePath)));
-
-    // Only folders of the file system can be confirmed; the one picked reaches the field as
-    // the shell names it, letters the code page lacks included, and Go refuses those.
-    wchar_t desktop[MAX_PATH]{};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    const TempFolder on_desktop(desktop);  // a child of the tree's root, the desktop
-    const std::wstring picked = on_desktop.path() + L"\\\u0141\u00f3d\u017a";  // Łódź
-    CreateDirectoryW(picked.c_str(), nullptr);
-    std::tie(picker, tree) = open_picker();
-    const HWND ok = GetDlgItem(picker, IDOK);
-    const LRESULT root = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    bool refused_one = false;
-    for (LRESULT item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, root); item != 0;
-         item = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
-        refused_one = refused_one || !IsWindowEnabled(ok);
-    }
-    EXPECT_TRUE(refused_one) << "a folder outside the file system could be confirmed";
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, root);
-    for (const wchar_t letter : on_desktop.path().substr(std::wcslen(desktop) + 1)) {
-        SendMessageW(tree, WM_CHAR, letter, 1);  // found by its name, as the user types it
-    }
-    SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);  // opened
-    SendMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);  // and its one folder chosen
-    click(center_of(ok));
-    ASSERT_TRUE(field_shows(picked)) << testing::PrintToString(brelix.field());
-    click(brelix.point_in(Control::GO0));
-    const std::wstring refusal = read_and_dismiss(brelix.dialog());
-    const auto position = std::to_wstring(picked.rfind(L'\\') + 2);
-    EXPECT_NE(refusal.find(L"\"\u0141\" at position " + position), std::wstring::npos) << refusal;
-    EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem PATHtoFOLDER\r\n");
 
     // A new density's place and width, under Wine only: it passes the pointer unchanged.
     if (under_wine()) {
