@@ -201,6 +201,9 @@ void paint_surface(HWND window) {
 
 LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_NCCREATE:
+            scale_frame_with_density(window);
+            return DefWindowProcW(window, message, wparam, lparam);
         case WM_COMMAND:
             if (lparam != 0) {
                 run_guarded(window, [&] { route_event(LOWORD(wparam), HIWORD(wparam)); });
