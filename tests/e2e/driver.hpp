@@ -71,6 +71,7 @@ class Brelix {
         startup.cb = sizeof(startup);
         if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
                            working_folder.c_str(), &startup, &process_)) {
+            AssignProcessToJobObject(family_, process_.hProcess);
             wait_until([&] { return (window_ = find_window(L"TorvaneForm1")) != nullptr; });
             // Input sent before the program waits for it could reach the screen before it.
             WaitForInputIdle(process_.hProcess, 20'000);
@@ -81,6 +82,14 @@ class Brelix {
     ~Brelix() {
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
+        // And what it started: a script's console would come up over the next test's program.
+        wait_until([&] {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job{};
+            QueryInformationJobObject(family_, JobObjectBasicAccountingInformation, &job,
+                                      sizeof(job), nullptr);
+            return job.ActiveProcesses == 0;
+        });
+        CloseHandle(family_);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -129,6 +138,7 @@ class Brelix {
         return find_visible_window(process_.dwProcessId, class_name);
     }
 
+    HANDLE family_ = CreateJobObjectW(nullptr, nullptr);  // the program and what it starts
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
