@@ -26,12 +26,31 @@ constexpr auto kTabOrder = [] {
     return order;
 }();
 
-bool can_take_focus(HWND control) {
-    return control && IsWindowVisible(control) && IsWindowEnabled(control);
+// The visible control that lies over the given one in the very same place, if any: Go over
+// its pressed look, which shows only while Go is held.
+HWND covering(HWND form, HWND control) {
+    const auto design = std::ranges::find_if(
+        kControls, [&](const ControlDesign& each) { return each.id == GetDlgCtrlID(control); });
+    if (design == kControls.end()) {
+        return nullptr;
+    }
+    for (auto front = kControls.begin(); front < design; ++front) {
+        const HWND window = GetDlgItem(form, front->id);
+        if (front->place == design->place && window && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// A control that cannot be seen does not take the focus, where no focus mark would show.
+bool can_take_focus(HWND form, HWND control) {
+    return control && IsWindowVisible(control) && IsWindowEnabled(control) &&
+           !covering(form, control);
 }
 
 // The next control in the tab order after the given one (or the first, for none) that
-// can take the focus now: Go is hidden while a mouse button is held on it.
+// can take the focus now: Go is hidden while held, and its pressed look shows only then.
 HWND next_in_tab_order(HWND form, HWND from, bool backwards) {
     const auto position = std::ranges::find_if(
         kTabOrder, [&](Control control) { return design_of(control).id == GetDlgCtrlID(from); });
@@ -41,7 +60,7 @@ HWND next_in_tab_order(HWND form, HWND from, bool backwards) {
     for (std::size_t step = 0; step < kTabOrder.size(); ++step) {
         index = (index + (backwards ? kTabOrder.size() - 1 : 1)) % kTabOrder.size();
         const HWND candidate = GetDlgItem(form, design_of(kTabOrder[index]).id);
-        if (can_take_focus(candidate)) {
+        if (can_take_focus(form, candidate)) {
             return candidate;
         }
     }
@@ -85,9 +104,16 @@ void pass_focus_on(HWND form, HWND lost_by, HWND focus_when_left) {
         previous = nullptr;
     }
     const HWND target =
-        can_take_focus(previous) ? previous : next_in_tab_order(form, previous, false);
+        can_take_focus(form, previous) ? previous : next_in_tab_order(form, previous, false);
     if (target) {
         SetFocus(target);
+    }
+}
+
+void keep_focus_in_sight(HWND form) {
+    const HWND focus = GetFocus();
+    if (const HWND front = IsChild(form, focus) ? covering(form, focus) : nullptr) {
+        SetFocus(front);
     }
 }
 

@@ -18,4 +18,8 @@ namespace shell {
 // first control of the order.
 void pass_focus_on(HWND form, HWND lost_by, HWND focus_when_left);
 
+// A control shown again over the one that held the focus in its place (Go over its pressed
+// look) takes the focus back, so that the focus stays where it can be seen.
+void keep_focus_in_sight(HWND form);
+
 }  // namespace shell

@@ -4,6 +4,8 @@
 #include "shell/gdi.hpp"
 #include "shell/pictures.hpp"
 
+#include <utility>
+
 namespace shell {
 namespace {
 
@@ -15,6 +17,9 @@ constexpr int kBackgroundSlot = sizeof(LONG_PTR);
 constexpr int kPressedSlot = 2 * sizeof(LONG_PTR);  // a press began on the box, not yet ended
 constexpr int kLookSlot = 3 * sizeof(LONG_PTR);     // what screen readers are told, if anything
 constexpr int kSlots = 4;
+
+// Posted to the box that a held Space pressed, once the focus has left: its press is called off.
+constexpr UINT kCallOffKeyPress = WM_USER;
 
 struct PictureBox {
     HBITMAP picture;  // owned by the main window, which outlives its children
@@ -52,6 +57,32 @@ bool pointer_inside(HWND box, LPARAM lparam) {
     return PtInRect(&client, pointer) != FALSE;
 }
 
+// The box that a held Space pressed, if any. Its release ends that press wherever the focus
+// is then: Go hides itself when pressed and passes the focus to its pressed look beneath.
+HWND& box_held_by_space() {
+    static HWND box = nullptr;
+    return box;
+}
+
+// A release ends the press; a left button's inside the box, or a key's, is also a click.
+void release(HWND box, bool clicked) {
+    notify_parent(box, kPictureMouseUp);
+    if (clicked) {
+        notify_parent(box, kPictureClick);
+    }
+}
+
+// What a left button's press and release inside the box does, at once.
+void press_and_release(HWND box) {
+    notify_parent(box, kPictureMouseDown);
+    release(box, true);
+}
+
+// The first Space or Enter only: a held key repeats its key-down message.
+bool is_first_press(WPARAM key, LPARAM flags, WPARAM wanted) {
+    return key == wanted && (HIWORD(flags) & KF_REPEAT) == 0;
+}
+
 std::optional<LRESULT> described_answer(HWND box, WPARAM flags, LPARAM object) {
     const auto* look = reinterpret_cast<const AccessibleLook*>(GetWindowLongPtrW(box, kLookSlot));
     return look ? answer_screen_reader(box, flags, object, *look) : std::nullopt;
@@ -81,6 +112,34 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             }
             notify_parent(box, kPictureMouseDown);
             return 0;
+        case WM_KEYDOWN:
+            // Space as a push button takes it: pressed while held, acting on its release.
+            // Enter as the dialog manager takes it on a push button: acting on the key-down,
+            // with no pressed look.
+            if (is_first_press(wparam, lparam, VK_SPACE) && !box_held_by_space()) {
+                notify_parent(box, kPictureMouseDown);
+                // Held only now: a box that hides itself when pressed has lost the focus.
+                box_held_by_space() = box;
+            } else if (is_first_press(wparam, lparam, VK_RETURN)) {
+                press_and_release(box);
+            }
+            return 0;
+        case WM_KEYUP:
+            if (const HWND held = box_held_by_space(); wparam == VK_SPACE && held) {
+                box_held_by_space() = nullptr;
+                release(held, true);
+            }
+            return 0;
+        case WM_KILLFOCUS:
+            // As on a push button, the focus leaving calls a held Space's press off; later,
+            // as the handlers that this runs may show windows, which this message forbids.
+            if (const HWND held = std::exchange(box_held_by_space(), nullptr)) {
+                PostMessageW(held, kCallOffKeyPress, 0, 0);
+            }
+            return 0;
+        case kCallOffKeyPress:
+            notify_parent(box, kPicturePressCancelled);
+            return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
@@ -88,10 +147,7 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             // elsewhere and was dragged here is none of its business.
             if (end_press(box)) {
                 ReleaseCapture();
-                notify_parent(box, kPictureMouseUp);
-                if (message == WM_LBUTTONUP && pointer_inside(box, lparam)) {
-                    notify_parent(box, kPictureClick);
-                }
+                release(box, message == WM_LBUTTONUP && pointer_inside(box, lparam));
             }
             return 0;
         case WM_CAPTURECHANGED:
@@ -102,10 +158,7 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             }
             return 0;
         case kDoDefaultAction:
-            // What a press and release of the left button inside the box does.
-            notify_parent(box, kPictureMouseDown);
-            notify_parent(box, kPictureMouseUp);
-            notify_parent(box, kPictureClick);
+            press_and_release(box);
             return 0;
         case WM_GETOBJECT:
             if (const auto answer = described_answer(box, wparam, lparam)) {

@@ -172,6 +172,12 @@ inline void click(POINT screen) {
     mouse(MOUSEEVENTF_LEFTUP);
 }
 
+// One key going down, or up with KEYEVENTF_KEYUP, as a key held between other steps.
+inline void key(WORD virtual_key, DWORD flags = 0) {
+    INPUT input{.type = INPUT_KEYBOARD, .ki = {virtual_key, 0, flags, 0, 0}};
+    SendInput(1, &input, sizeof(input));
+}
+
 // Keys pressed together, as in Shift+Tab, and released in the reverse order; then the
 // characters of a text typed one by one.
 inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
