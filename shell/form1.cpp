@@ -363,6 +363,8 @@ void create_form1() {
     if (!form.window) {
         platform::fail_with_last_error(kCannotCreate, L"");
     }
+    // As for a dialog: focus marks hidden if the window was opened with the mouse.
+    SendMessageW(form.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
     create_controls(instance);
     const int dots_per_inch = dots_per_inch_of(form.window);
     fit_to(dots_per_inch, design_frame_origin(dots_per_inch));

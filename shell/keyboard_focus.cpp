@@ -79,6 +79,12 @@ bool is_key_down(int virtual_key) {
     return GetKeyState(virtual_key) < 0;
 }
 
+// Set once the keyboard has moved the focus.
+bool& keyboard_moved_the_focus() {
+    static bool moved = false;
+    return moved;
+}
+
 }  // namespace
 
 bool move_focus_by_tab(HWND form, const MSG& message) {
@@ -89,6 +95,7 @@ bool move_focus_by_tab(HWND form, const MSG& message) {
     }
     // As the dialog manager does: once the keyboard moves the focus, show where it is,
     // even where the system hides focus marks until the keyboard is used.
+    keyboard_moved_the_focus() = true;
     SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     const HWND focus = GetFocus();
     if (const HWND next = next_in_tab_order(form, IsChild(form, focus) ? focus : nullptr,
@@ -115,6 +122,13 @@ void keep_focus_in_sight(HWND form) {
     if (const HWND front = IsChild(form, focus) ? covering(form, focus) : nullptr) {
         SetFocus(front);
     }
+}
+
+bool shows_focus(HWND control) {
+    BOOL always = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &always, 0);
+    return (keyboard_moved_the_focus() || always) &&
+           (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
 }  // namespace shell

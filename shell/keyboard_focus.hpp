@@ -22,4 +22,10 @@ void pass_focus_on(HWND form, HWND lost_by, HWND focus_when_left);
 // look) takes the focus back, so that the focus stays where it can be seen.
 void keep_focus_in_sight(HWND form);
 
+// Whether the control with the focus shows a focus mark: as in a dialog, once the keyboard
+// has moved the focus (from the start where the user asks to see keyboard cues always), and
+// while the system's UI state does not hide it. The window keeps the first part itself, as
+// it moves the focus itself and not every system keeps a UI state.
+[[nodiscard]] bool shows_focus(HWND control);
+
 }  // namespace shell

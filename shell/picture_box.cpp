@@ -2,6 +2,7 @@
 
 #include "shell/accessibility.hpp"
 #include "shell/gdi.hpp"
+#include "shell/keyboard_focus.hpp"
 #include "shell/pictures.hpp"
 
 #include <utility>
@@ -43,6 +44,10 @@ void paint(HWND box, const PictureBox& state) {
     SetBkColor(paint.context(), state.background);
     ExtTextOutW(paint.context(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     draw_picture(paint.context(), state.picture, {0, 0});
+    // In whole pixels of the display over the drawn picture, so it stays crisp at any density.
+    if (GetFocus() == box && shows_focus(box)) {
+        DrawFocusRect(paint.context(), &client);
+    }
 }
 
 // Ends the box's press; false if there was none.
@@ -105,7 +110,7 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            // A box takes the focus when clicked, as it does by Tab; it draws no focus mark.
+            // A box takes the focus when clicked, as it does by Tab.
             SetFocus(box);
             if (!SetWindowLongPtrW(box, kPressedSlot, TRUE)) {
                 SetCapture(box);
@@ -136,7 +141,14 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             if (const HWND held = std::exchange(box_held_by_space(), nullptr)) {
                 PostMessageW(held, kCallOffKeyPress, 0, 0);
             }
+            InvalidateRect(box, nullptr, FALSE);
             return 0;
+        case WM_SETFOCUS:
+            InvalidateRect(box, nullptr, FALSE);
+            return 0;
+        case WM_UPDATEUISTATE:
+            InvalidateRect(box, nullptr, FALSE);
+            break;
         case kCallOffKeyPress:
             notify_parent(box, kPicturePressCancelled);
             return 0;

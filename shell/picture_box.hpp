@@ -23,7 +23,7 @@ enum PictureBoxEvent : WORD {
 // release on any box ends that press (a box that hides itself when pressed passes the focus
 // on), and a box losing the focus after the press calls it off. Enter and a screen reader's
 // default action do what a press and release of the left button inside the box does, at
-// once. It shows no focus mark.
+// once. The box with the focus draws the system's focus rectangle while focus marks show.
 void register_picture_box_class(HINSTANCE instance);
 
 // Made without a place, a size or a picture; the owner gives it those for the display.
