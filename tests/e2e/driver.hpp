@@ -67,6 +67,7 @@ class Brelix {
     explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"") {
         const std::wstring program = beside_this_program(L"Brelix.exe");
         arguments = L"\"" + program + L"\" " + arguments;
+        GetDesktopWindow();  // if none runs, Wine's desktop process starts here, not as Brelix's
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE, 0, nullptr,
