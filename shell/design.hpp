@@ -19,6 +19,7 @@ struct TwipsRect {
     int top;
     int width;
     int height;
+    friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
 struct ControlDesign {

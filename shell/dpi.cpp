@@ -9,6 +9,10 @@ namespace {
 platform::SystemFunction<UINT(WINAPI*)(HWND)> dpi_for_window(L"user32.dll", "GetDpiForWindow");
 platform::SystemFunction<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)> adjust_for_dpi(
     L"user32.dll", "AdjustWindowRectExForDpi");
+// Windows 10 (1607) as well, which scales a window's frame and title bar with per-monitor
+// awareness version 1 (all that it knows) only where the window asks while it is created.
+platform::SystemFunction<BOOL(WINAPI*)(HWND)> enable_non_client_scaling(
+    L"user32.dll", "EnableNonClientDpiScaling");
 
 }  // namespace
 
@@ -31,6 +35,12 @@ RECT frame_around(RECT client, DWORD style, DWORD extended_style, int dots_per_i
         AdjustWindowRectEx(&client, style, FALSE, extended_style);
     }
     return client;
+}
+
+void scale_frame_with_density(HWND window) {
+    if (const auto enable = enable_non_client_scaling.optional()) {
+        enable(window);
+    }
 }
 
 }  // namespace shell

@@ -52,6 +52,11 @@ constexpr EventRoute kEventRoutes[] = {
     {Control::GO0, kPictureMouseDown, generate::GO0_MouseDown},
     {Control::GO0, kPictureMouseUp, generate::GO0_MouseUp},
     {Control::GO0, kPicturePressCancelled, generate::GO0_PressCancelled},
+    // Go's pressed look is Go too: it holds the focus while Go is held, and screen readers
+    // may press it.
+    {Control::GO1, kPictureMouseDown, generate::GO0_MouseDown},
+    {Control::GO1, kPictureMouseUp, generate::GO0_MouseUp},
+    {Control::GO1, kPicturePressCancelled, generate::GO0_PressCancelled},
     {Control::TextBox1, EN_CHANGE, source_path::TextBox1_Change},
     {Control::Command2, BN_CLICKED, source_path::Command2_Click},
     {Control::Picture1, kPictureClick, links::Picture1_Click},
@@ -59,10 +64,14 @@ constexpr EventRoute kEventRoutes[] = {
     {Control::Picture3, kPictureClick, links::Picture3_Click},
 };
 
+constexpr AccessibleLook kGoLook{L"Go", ROLE_SYSTEM_PUSHBUTTON, L"Press"};
+
 // What screen readers announce for the controls whose looks tell it without words, and
 // the default action of those that act.
 constexpr std::pair<Control, AccessibleLook> kAccessibleLooks[] = {
-    {Control::GO0, {L"Go", ROLE_SYSTEM_PUSHBUTTON, L"Press"}},
+    {Control::GO0, kGoLook},
+    {Control::GO1, kGoLook},
+    {Control::Command2, {L"Browse", 0, {}}},
     {Control::Picture1, {L"Donate", ROLE_SYSTEM_LINK, L"Jump"}},
     {Control::Picture2, {L"Web site", ROLE_SYSTEM_LINK, L"Jump"}},
     {Control::Picture3, {L"Mail", ROLE_SYSTEM_LINK, L"Jump"}},
@@ -201,6 +210,9 @@ void paint_surface(HWND window) {
 
 LRESULT CALLBACK form_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_NCCREATE:
+            scale_frame_with_density(window);
+            return DefWindowProcW(window, message, wparam, lparam);
         case WM_COMMAND:
             if (lparam != 0) {
                 run_guarded(window, [&] { route_event(LOWORD(wparam), HIWORD(wparam)); });
@@ -304,6 +316,7 @@ void Form1::select_text(Control control) const {
 void Form1::set_visible(Control control, bool visible) const {
     const HWND window = control_window(control);
     ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    keep_focus_in_sight(the_form().window);
     // Painted now, not when the handler is over: the handler may work for a while.
     UpdateWindow(window);
 }
@@ -350,6 +363,8 @@ void create_form1() {
     if (!form.window) {
         platform::fail_with_last_error(kCannotCreate, L"");
     }
+    // As for a dialog: focus marks hidden if the window was opened with the mouse.
+    SendMessageW(form.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS), 0);
     create_controls(instance);
     const int dots_per_inch = dots_per_inch_of(form.window);
     fit_to(dots_per_inch, design_frame_origin(dots_per_inch));

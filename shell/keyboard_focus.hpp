@@ -18,4 +18,14 @@ namespace shell {
 // first control of the order.
 void pass_focus_on(HWND form, HWND lost_by, HWND focus_when_left);
 
+// A control shown again over the one that held the focus in its place (Go over its pressed
+// look) takes the focus back, so that the focus stays where it can be seen.
+void keep_focus_in_sight(HWND form);
+
+// Whether the control with the focus shows a focus mark: as in a dialog, once the keyboard
+// has moved the focus (from the start where the user asks to see keyboard cues always), and
+// while the system's UI state does not hide it. The window keeps the first part itself, as
+// it moves the focus itself and not every system keeps a UI state.
+[[nodiscard]] bool shows_focus(HWND control);
+
 }  // namespace shell

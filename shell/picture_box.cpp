@@ -2,7 +2,10 @@
 
 #include "shell/accessibility.hpp"
 #include "shell/gdi.hpp"
+#include "shell/keyboard_focus.hpp"
 #include "shell/pictures.hpp"
+
+#include <utility>
 
 namespace shell {
 namespace {
@@ -15,6 +18,9 @@ constexpr int kBackgroundSlot = sizeof(LONG_PTR);
 constexpr int kPressedSlot = 2 * sizeof(LONG_PTR);  // a press began on the box, not yet ended
 constexpr int kLookSlot = 3 * sizeof(LONG_PTR);     // what screen readers are told, if anything
 constexpr int kSlots = 4;
+
+// Posted to the box that a held Space pressed, once the focus has left: its press is called off.
+constexpr UINT kCallOffKeyPress = WM_USER;
 
 struct PictureBox {
     HBITMAP picture;  // owned by the main window, which outlives its children
@@ -38,6 +44,10 @@ void paint(HWND box, const PictureBox& state) {
     SetBkColor(paint.context(), state.background);
     ExtTextOutW(paint.context(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     draw_picture(paint.context(), state.picture, {0, 0});
+    // In whole pixels of the display over the drawn picture, so it stays crisp at any density.
+    if (GetFocus() == box && shows_focus(box)) {
+        DrawFocusRect(paint.context(), &client);
+    }
 }
 
 // Ends the box's press; false if there was none.
@@ -50,6 +60,32 @@ bool pointer_inside(HWND box, LPARAM lparam) {
     GetClientRect(box, &client);
     const POINT pointer{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
     return PtInRect(&client, pointer) != FALSE;
+}
+
+// The box that a held Space pressed, if any. Its release ends that press wherever the focus
+// is then: Go hides itself when pressed and passes the focus to its pressed look beneath.
+HWND& box_held_by_space() {
+    static HWND box = nullptr;
+    return box;
+}
+
+// A release ends the press; a left button's inside the box, or a key's, is also a click.
+void release(HWND box, bool clicked) {
+    notify_parent(box, kPictureMouseUp);
+    if (clicked) {
+        notify_parent(box, kPictureClick);
+    }
+}
+
+// What a left button's press and release inside the box does, at once.
+void press_and_release(HWND box) {
+    notify_parent(box, kPictureMouseDown);
+    release(box, true);
+}
+
+// The first Space or Enter only: a held key repeats its key-down message.
+bool is_first_press(WPARAM key, LPARAM flags, WPARAM wanted) {
+    return key == wanted && (HIWORD(flags) & KF_REPEAT) == 0;
 }
 
 std::optional<LRESULT> described_answer(HWND box, WPARAM flags, LPARAM object) {
@@ -74,12 +110,47 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            // A box takes the focus when clicked, as it does by Tab; it draws no focus mark.
+            // A box takes the focus when clicked, as it does by Tab.
             SetFocus(box);
             if (!SetWindowLongPtrW(box, kPressedSlot, TRUE)) {
                 SetCapture(box);
             }
             notify_parent(box, kPictureMouseDown);
+            return 0;
+        case WM_KEYDOWN:
+            // Space as a push button takes it: pressed while held, acting on its release.
+            // Enter as the dialog manager takes it on a push button: acting on the key-down,
+            // with no pressed look.
+            if (is_first_press(wparam, lparam, VK_SPACE) && !box_held_by_space()) {
+                notify_parent(box, kPictureMouseDown);
+                // Held only now: a box that hides itself when pressed has lost the focus.
+                box_held_by_space() = box;
+            } else if (is_first_press(wparam, lparam, VK_RETURN)) {
+                press_and_release(box);
+            }
+            return 0;
+        case WM_KEYUP:
+            if (const HWND held = box_held_by_space(); wparam == VK_SPACE && held) {
+                box_held_by_space() = nullptr;
+                release(held, true);
+            }
+            return 0;
+        case WM_KILLFOCUS:
+            // As on a push button, the focus leaving calls a held Space's press off; later,
+            // as the handlers that this runs may show windows, which this message forbids.
+            if (const HWND held = std::exchange(box_held_by_space(), nullptr)) {
+                PostMessageW(held, kCallOffKeyPress, 0, 0);
+            }
+            InvalidateRect(box, nullptr, FALSE);
+            return 0;
+        case WM_SETFOCUS:
+            InvalidateRect(box, nullptr, FALSE);
+            return 0;
+        case WM_UPDATEUISTATE:
+            InvalidateRect(box, nullptr, FALSE);
+            break;
+        case kCallOffKeyPress:
+            notify_parent(box, kPicturePressCancelled);
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
@@ -88,10 +159,7 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             // elsewhere and was dragged here is none of its business.
             if (end_press(box)) {
                 ReleaseCapture();
-                notify_parent(box, kPictureMouseUp);
-                if (message == WM_LBUTTONUP && pointer_inside(box, lparam)) {
-                    notify_parent(box, kPictureClick);
-                }
+                release(box, message == WM_LBUTTONUP && pointer_inside(box, lparam));
             }
             return 0;
         case WM_CAPTURECHANGED:
@@ -102,10 +170,7 @@ LRESULT CALLBACK picture_box_procedure(HWND box, UINT message, WPARAM wparam, LP
             }
             return 0;
         case kDoDefaultAction:
-            // What a press and release of the left button inside the box does.
-            notify_parent(box, kPictureMouseDown);
-            notify_parent(box, kPictureMouseUp);
-            notify_parent(box, kPictureClick);
+            press_and_release(box);
             return 0;
         case WM_GETOBJECT:
             if (const auto answer = described_answer(box, wparam, lparam)) {

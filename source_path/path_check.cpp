@@ -57,6 +57,9 @@ std::wstring name_of(std::wstring_view character) {
             return L"a line break";
         case L'\t':
             return L"a tab";
+        case L'"':
+            // Quoted as the others, it would read """.
+            return L"a double quote (\")";
         default:
             break;
     }

@@ -70,12 +70,13 @@ class Brelix {
     explicit Brelix(const std::wstring& working_folder, std::wstring arguments = L"",
                     const std::wstring& program = beside_this_program(L"Brelix.exe")) {
         arguments = L"\"" + program + L"\" " + arguments;
+        GetDesktopWindow();  // if none runs, Wine's desktop process starts here, not as Brelix's
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         if (CreateProcessW(program.c_str(), arguments.data(), nullptr, nullptr, FALSE,
                            CREATE_SUSPENDED, nullptr, working_folder.c_str(), &startup,
                            &process_)) {
-            AssignProcessToJobObject(job_, process_.hProcess);
+            AssignProcessToJobObject(family_, process_.hProcess);
             ResumeThread(process_.hThread);
             wait_until([&] { return (window_ = find_window(L"TorvaneForm1")) != nullptr; });
             // Input sent before the program waits for it could reach the screen before it.
@@ -85,11 +86,17 @@ class Brelix {
     Brelix(const Brelix&) = delete;
     Brelix& operator=(const Brelix&) = delete;
     ~Brelix() {
-        // With the script it started: a maximised console shown late takes the next clicks.
-        TerminateJobObject(job_, 99);
+        // With what it started: a script's console shown late would take the next test's clicks.
+        TerminateJobObject(family_, 99);
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
-        CloseHandle(job_);
+        wait_until([&] {
+            JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job{};
+            QueryInformationJobObject(family_, JobObjectBasicAccountingInformation, &job,
+                                      sizeof(job), nullptr);
+            return job.ActiveProcesses == 0;
+        });
+        CloseHandle(family_);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -138,7 +145,7 @@ class Brelix {
         return find_visible_window(process_.dwProcessId, class_name);
     }
 
-    HANDLE job_ = CreateJobObjectW(nullptr, nullptr);
+    HANDLE family_ = CreateJobObjectW(nullptr, nullptr);  // the program and what it starts
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
@@ -170,6 +177,12 @@ inline void click(POINT screen) {
     move_pointer(screen);
     mouse(MOUSEEVENTF_LEFTDOWN);
     mouse(MOUSEEVENTF_LEFTUP);
+}
+
+// One key going down, or up with KEYEVENTF_KEYUP, as a key held between other steps.
+inline void key(WORD virtual_key, DWORD flags = 0) {
+    INPUT input{.type = INPUT_KEYBOARD, .ki = {virtual_key, 0, flags, 0, 0}};
+    SendInput(1, &input, sizeof(input));
 }
 
 // Keys pressed together, as in Shift+Tab, and released in the reverse order; then the

@@ -60,7 +60,7 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     EXPECT_TRUE(focus_moves_to(brelix, Control::Picture3, {VK_SHIFT, VK_TAB})) << "while held";
     EXPECT_TRUE(focus_moves_to(brelix, Control::GO1, {VK_TAB})) << "Tab went onto the hidden Go";
     SendMessageW(go, WM_CANCELMODE, 0, 0);
-    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(go) != FALSE; })) << "Go stays pressed";
+    EXPECT_TRUE(focus_moves_to(brelix, Control::GO0, {})) << "Go stays pressed, or not in focus";
     mouse(MOUSEEVENTF_LEFTUP);
 
     ASSERT_TRUE(go_takes_a_press());
