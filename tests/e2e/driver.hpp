@@ -1,7 +1,6 @@
 #pragma once
 
-// Drives the real Brelix.exe the way a user does: real files in a fresh working folder,
-// real mouse and keyboard input through SendInput, and bounded waits on conditions.
+// Drives the real Brelix.exe as a user does: real files, real input, bounded waits.
 #include "shell/design.hpp"
 #include "tests/support/test_support.hpp"
 
@@ -39,11 +38,10 @@ inline std::wstring text_of(HWND window) {
     return text;
 }
 
-// Under Wine, which loads its own build of a system program or library whatever the file in
-// System32 holds: the file found first, in the given order, for the programs started while
-// this lives (a library named without ".dll"). "native,builtin" still takes Wine's build in
-// System32 where no other file is found; "native" takes nothing else. Set in the prefix's
-// registry, as a variable of the environment does not reach a 64-bit grandchild.
+// Wine loads its own build of a system program or library whatever System32 holds: while this
+// lives, the programs started take the file found first ("native"), or else Wine's build
+// ("native,builtin"); a library is named without ".dll". Set in the prefix's registry, as
+// WINEDLLOVERRIDES set here would not reach a 64-bit grandchild.
 class NativeOverWine {
   public:
     explicit NativeOverWine(std::wstring name, const std::wstring& order = L"native,builtin")
@@ -86,7 +84,7 @@ class Brelix {
     Brelix(const Brelix&) = delete;
     Brelix& operator=(const Brelix&) = delete;
     ~Brelix() {
-        // With what it started: a script's console shown late would take the next test's clicks.
+        // With what it started, such as a script's console (see tests/README.md).
         TerminateJobObject(family_, 99);
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
@@ -112,6 +110,9 @@ class Brelix {
         return {place.left + 6, place.top + 18};
     }
     [[nodiscard]] std::wstring field() const { return text_of(control(Control::TextBox1)); }
+    bool field_shows(std::wstring_view text) const {
+        return wait_until([&] { return field() == text; });
+    }
     // The exit code, once the program has ended within 20 s.
     [[nodiscard]] std::optional<DWORD> exit_code() const {
         DWORD code = 0;
@@ -150,8 +151,7 @@ class Brelix {
     HWND window_ = nullptr;
 };
 
-// Where the test last put the pointer, carried by each button event: Wine's X11 driver
-// may replay an earlier move late, and the button would act where the pointer had been.
+// Where the test last put the pointer, carried by each button event (see tests/README.md).
 inline POINT pointer_position{};
 
 inline void move_pointer(POINT screen) {
@@ -162,8 +162,7 @@ inline void move_pointer(POINT screen) {
     pointer_position = screen;
 }
 
-// A mouse button going down or up where the pointer was put, as MOUSEEVENTF_LEFTDOWN; a
-// button's up flag is twice its down flag.
+// A button going down or up where the pointer was put (an up flag is twice the down flag).
 inline void mouse(DWORD button_flag) {
     const auto absolute = [](LONG pixel, int size) { return (pixel * 65536 + size - 1) / size; };
     INPUT input{.type = INPUT_MOUSE,
@@ -185,8 +184,7 @@ inline void key(WORD virtual_key, DWORD flags = 0) {
     SendInput(1, &input, sizeof(input));
 }
 
-// Keys pressed together, as in Shift+Tab, and released in the reverse order; then the
-// characters of a text typed one by one.
+// Keys pressed together, as Shift+Tab, released in reverse order; then a text, typed.
 inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
     std::vector<INPUT> inputs;
     const auto add = [&](WORD key, wchar_t character, DWORD flags) {
@@ -215,7 +213,7 @@ inline void type_over_field(const Brelix& brelix, std::wstring_view text) {
     keys({VK_END});
     keys({VK_SHIFT, VK_HOME});
     keys({}, text);
-    wait_until([&] { return brelix.field() == text; });
+    brelix.field_shows(text);
 }
 
 inline POINT center_of(HWND window) {

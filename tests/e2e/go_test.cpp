@@ -39,8 +39,8 @@ INSTANTIATE_TEST_SUITE_P(AnyButton, GoWith,
                          testing::Values(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
                                          MOUSEEVENTF_MIDDLEDOWN));
 
-// Without a template, so a step that ran the job would show the failure report, and the
-// next press that Go must take would not reach it.
+// Without a template: a step that ran the job would show the failure report, which would
+// take the next press.
 TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     const TempFolder folder;
     const Brelix brelix(folder.path());
@@ -74,8 +74,7 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     EXPECT_TRUE(folder.names().empty());
 }
 
-// In the test's own Wine prefix: the recorder, or nothing, in place of System32's cmd.exe, and
-// one beside the script, where a search by name looks first.
+// The recorder, or nothing, in place of System32's cmd.exe, and one beside the script.
 TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNot) {
     if (!under_wine()) {
         GTEST_SKIP() << "replaces System32's cmd.exe, which only a test prefix of Wine may";
@@ -85,13 +84,12 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     ASSERT_TRUE(CopyFileW(recorder.c_str(), (folder.path() + L"\\cmd.exe").c_str(), FALSE));
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\started.log").c_str());
     const NativeOverWine native_cmd(L"cmd.exe", L"native");  // without the file, nothing
-    // SysWOW64 is where a 32-bit program finds System32's files on a 64-bit system.
+    // A 32-bit program on a 64-bit system finds System32's files in SysWOW64.
     BOOL wow64 = FALSE;
     IsWow64Process(GetCurrentProcess(), &wow64);
     wchar_t system[MAX_PATH]{};
-    const UINT length =
-        wow64 ? GetSystemWow64DirectoryW(system, MAX_PATH) : GetSystemDirectoryW(system, MAX_PATH);
-    const std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
+    (wow64 ? GetSystemWow64DirectoryW : GetSystemDirectoryW)(system, MAX_PATH);
+    const std::wstring cmd = system + std::wstring(L"\\cmd.exe");
     ASSERT_TRUE(MoveFileW(cmd.c_str(), (cmd + L".aside").c_str()));
     const struct PutBack {
         std::wstring cmd;
@@ -114,38 +112,6 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     EXPECT_TRUE(wait_until([&] { return folder.read(L"started.log").has_value(); }));
     EXPECT_EQ(folder.read(L"started.log"),
               utf8(cmd + L"|3|cmd.exe /d /s /c \"\".\\backup.bat\"\"\n"));
-}
-
-// Unzipped into a folder that others can write to (downloads) and started there with its
-// script: no library planted beside it may load. Shell32, loaded by its full path, imports
-// shlwapi and shcore by name; Wine's delay-load helper looks for others (uxtheme, comctl32)
-// beside the program whatever the program has set.
-TEST(Go, LoadsNoLibraryPlantedBesideTheProgramFromStartThroughThePickerAndALinkToGo) {
-    if (!under_wine()) {
-        GTEST_SKIP() << "tells its own Wine prefix to prefer the planted libraries (scripts/test)";
-    }
-    const WorkingFolder folder(kMarkerTemplate);
-    const std::wstring program = folder.path() + L"\\Brelix.exe";
-    ASSERT_TRUE(CopyFileW(beside_this_program(L"Brelix.exe").c_str(), program.c_str(), FALSE));
-    for (const wchar_t* name : {L"\\shlwapi.dll", L"\\shcore.dll"}) {
-        ASSERT_TRUE(CopyFileW(beside_this_program(L"planted_library.dll").c_str(),
-                              (folder.path() + name).c_str(), FALSE));
-    }
-    const NativeOverWine native_shlwapi(L"shlwapi"), native_shcore(L"shcore");
-    SetEnvironmentVariableW(L"TORVANE_PLANTED", (folder.path() + L"\\planted.log").c_str());
-    SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\links.log").c_str());
-    const Brelix brelix(folder.path(), L"", program);
-
-    click(brelix.point_in(Control::Command2));
-    move_pointer(center_of(brelix.dialog()));
-    keys({VK_ESCAPE});
-    ASSERT_TRUE(wait_until([&] { return brelix.dialog(0ms) == nullptr; }));
-    ASSERT_EQ(folder.read(L"planted.log"), std::nullopt) << "loaded for the folder picker";
-    click(brelix.point_in(Control::Picture2));
-    EXPECT_TRUE(wait_until([&] { return folder.read(L"links.log").has_value(); }));
-    click(brelix.point_in(Control::GO0));
-    EXPECT_EQ(brelix.exit_code(), 0u);
-    EXPECT_EQ(folder.read(L"planted.log"), std::nullopt);
 }
 
 // In code page 932 (Japanese), run only by a registration of its own under a Japanese locale.

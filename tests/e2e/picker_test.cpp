@@ -21,9 +21,6 @@ TEST(Picker, NoFolderKeepsTheFieldACancelPutsTheDefaultAFolderComesAsTheUserType
     CreateDirectoryW((on_desktop.path() + L"\\100%PATH%sure").c_str(), nullptr);
     const WorkingFolder folder("if exist \"PATHtoFOLDER\\\" echo found>marker.txt\r\n");
     const Brelix brelix(folder.path());
-    const auto field_shows = [&](const std::wstring& text) {
-        return wait_until([&] { return brelix.field() == text; });
-    };
     HWND picker = nullptr, tree = nullptr;
     const auto open_picker = [&] {
         click(brelix.point_in(Control::Command2));
@@ -48,7 +45,7 @@ TEST(Picker, NoFolderKeepsTheFieldACancelPutsTheDefaultAFolderComesAsTheUserType
     wait_until([&] { return !IsWindow(picker); });
     EXPECT_NE(read_and_dismiss(brelix.dialog()).find(L"no folder of the file system"),
               std::wstring::npos);
-    EXPECT_TRUE(field_shows(L"D:\\Typed"));
+    EXPECT_TRUE(brelix.field_shows(L"D:\\Typed"));
 
     // A cancel puts the default back over it; the picker keeps nothing from the last time.
     open_picker();
@@ -57,7 +54,7 @@ TEST(Picker, NoFolderKeepsTheFieldACancelPutsTheDefaultAFolderComesAsTheUserType
     EXPECT_EQ(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0) << "a folder was chosen";
     move_pointer(center_of(picker));
     keys({VK_ESCAPE});
-    EXPECT_TRUE(field_shows(std::wstring(shell::kDefaultSourcePath)));
+    EXPECT_TRUE(brelix.field_shows(std::wstring(shell::kDefaultSourcePath)));
 
     // A folder reaches the field as the shell names it, letters the code page lacks included
     // (Go refuses those), with each % doubled, as the user types it for cmd.
@@ -73,13 +70,13 @@ TEST(Picker, NoFolderKeepsTheFieldACancelPutsTheDefaultAFolderComesAsTheUserType
         click(center_of(GetDlgItem(picker, IDOK)));
     };
     pick({VK_RIGHT, VK_RIGHT, VK_DOWN});  // opened, its first folder chosen, then the next
-    ASSERT_TRUE(field_shows(lodz)) << testing::PrintToString(brelix.field());
+    ASSERT_TRUE(brelix.field_shows(lodz)) << testing::PrintToString(brelix.field());
     click(brelix.point_in(Control::GO0));
     const std::wstring refusal = read_and_dismiss(brelix.dialog());
     const auto position = std::to_wstring(lodz.rfind(L'\\') + 2);
     EXPECT_NE(refusal.find(L"\"\u0141\" at position " + position), std::wstring::npos) << refusal;
     pick({VK_RIGHT, VK_RIGHT});
-    EXPECT_TRUE(field_shows(on_desktop.path() + L"\\100%%PATH%%sure"));
+    EXPECT_TRUE(brelix.field_shows(on_desktop.path() + L"\\100%%PATH%%sure"));
     click(brelix.point_in(Control::GO0));
     EXPECT_TRUE(wait_until([&] { return folder.read(L"marker.txt") == "found\r\n"; }))
         << "the script did not find the folder";
