@@ -138,10 +138,6 @@ TEST(Window, LinksOpenTheirOwnTargetsShownNormallyTheCloseCommandEndsAndNoPlante
     SetEnvironmentVariableW(L"TORVANE_PLANTED", (folder.path() + L"\\planted.log").c_str());
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\links.log").c_str());
     const Brelix brelix(folder.path(), L"", program);
-    click(brelix.point_in(Control::Command2));
-    move_pointer(center_of(brelix.dialog()));
-    keys({VK_ESCAPE});
-    ASSERT_TRUE(wait_until([&] { return brelix.dialog(0ms) == nullptr; }));
 
     // A press released elsewhere, and the right and middle buttons' clicks, open nothing.
     for (const auto& [button, release_on] : {std::pair{MOUSEEVENTF_LEFTDOWN, Control::Picture2},
