@@ -51,8 +51,8 @@ std::string protection_of(const std::wstring& path) {
 }
 
 // The template held without delete sharing, so the rename fails unless a step before it does (a
-// share that grants only Change refuses WRITE_DAC; Wine gives each file entries of its own);
-// then hidden, made for everyone to change, unlike what the folder gives a new file, and filled.
+// share that grants only Change refuses WRITE_DAC; Wine gives each file entries of its own); then
+// hidden, open to all unlike a new file (set after the read-only flag, which resets Wine's mode).
 TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsItOrLeavesItAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
