@@ -101,9 +101,8 @@ TEST(ExtendedLengthPath, NamesTheSameFileOnADriveOrAShare) {
     EXPECT_EQ(platform::extended_length_path(L"\\\\pc\\c$" + name), L"\\\\?\\UNC\\pc\\c$" + name);
 }
 
-// A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
-// not, so the write fails midway. And a template that scripts/test links to /proc/self/mem,
-// whose first page no process maps: Linux answers each read with an I/O error.
+// scripts/test's volume of 64 KB: the template fits, the filled script does not, so the write
+// fails midway; and its template linked to /proc/self/mem, whose unmapped first page fails a read.
 TEST(RewriteFile, AFullDiskOrAFailedReadLeavesTheTemplateAsItWas) {
     const auto volume = test_support::environment(L"TORVANE_SMALL_VOLUME");
     const auto unreadable = test_support::environment(L"TORVANE_UNREADABLE_FOLDER");
