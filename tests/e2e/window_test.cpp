@@ -117,8 +117,8 @@ TEST(Window, KeyboardScreenReadersAndField) {
     EXPECT_EQ(folder.read(L"backup.bat"), "@echo off\r\nrem " + utf8(odd) + "\r\n");
 }
 
-// Started as from a download folder, beside libraries planted as shell32's imports (see
-// tests/README.md on the library search).
+// Started as from a download folder, beside libraries planted as shell32's imports, through
+// the picker, the links and Go (see tests/README.md on the library search).
 TEST(Window, LinksOpenTheirOwnTargetsShownNormallyTheCloseCommandEndsAndNoPlantedLibraryLoads) {
     if (!under_wine()) {
         GTEST_SKIP() << "needs the recorder as the browser and mail program, and prefers the "
@@ -138,6 +138,11 @@ TEST(Window, LinksOpenTheirOwnTargetsShownNormallyTheCloseCommandEndsAndNoPlante
     SetEnvironmentVariableW(L"TORVANE_PLANTED", (folder.path() + L"\\planted.log").c_str());
     SetEnvironmentVariableW(L"TORVANE_RECORD", (folder.path() + L"\\links.log").c_str());
     const Brelix brelix(folder.path(), L"", program);
+    click(brelix.point_in(Control::Command2));  // the folder picker, cancelled
+    const HWND picker = brelix.dialog();
+    move_pointer(center_of(picker));
+    keys({VK_ESCAPE});
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(picker); }));
 
     // A press released elsewhere, and the right and middle buttons' clicks, open nothing.
     for (const auto& [button, release_on] : {std::pair{MOUSEEVENTF_LEFTDOWN, Control::Picture2},
@@ -176,6 +181,9 @@ TEST(Window, LinksOpenTheirOwnTargetsShownNormallyTheCloseCommandEndsAndNoPlante
     EXPECT_EQ(brelix.exit_code(), 0u);
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, mail_handler, nullptr, REG_SZ, handler, size);
     EXPECT_EQ(folder.read(L"links.log"), log);
+    const Brelix again(folder.path(), L"", program);
+    click(again.point_in(Control::GO0));
+    EXPECT_EQ(again.exit_code(), 0u);
     EXPECT_EQ(folder.read(L"planted.log"), std::nullopt);
 }
 
