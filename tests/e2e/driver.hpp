@@ -38,10 +38,9 @@ inline std::wstring text_of(HWND window) {
     return text;
 }
 
-// Wine loads its own build of a system program or library whatever System32 holds: while this
-// lives, the programs started take the file found first ("native"), or else Wine's build
-// ("native,builtin"); a library is named without ".dll". Set in the prefix's registry, as
-// WINEDLLOVERRIDES set here would not reach a 64-bit grandchild.
+// While this lives, the programs started take the file found for the system program or library
+// named (without ".dll") over Wine's own build: that file only ("native"), or else Wine's
+// ("native,builtin"). Set in the registry: WINEDLLOVERRIDES would not reach a 64-bit grandchild.
 class NativeOverWine {
   public:
     explicit NativeOverWine(std::wstring name, const std::wstring& order = L"native,builtin")
@@ -121,9 +120,9 @@ class Brelix {
                                                                      : std::nullopt;
     }
     // A dialog of the program (a message box or the folder picker), once it shows.
-    [[nodiscard]] HWND dialog(std::chrono::milliseconds limit = 20s) const {
+    [[nodiscard]] HWND dialog() const {
         HWND found = nullptr;
-        wait_until([&] { return (found = find_window(L"#32770")) != nullptr; }, limit);
+        wait_until([&] { return (found = find_window(L"#32770")) != nullptr; });
         return found;
     }
     // WM_DPICHANGED; Wine passes its pointer to the program as it is, so the place goes there.
@@ -178,29 +177,25 @@ inline void click(POINT screen) {
     mouse(MOUSEEVENTF_LEFTUP);
 }
 
-// One key going down, or up with KEYEVENTF_KEYUP, as a key held between other steps.
-inline void key(WORD virtual_key, DWORD flags = 0) {
-    INPUT input{.type = INPUT_KEYBOARD, .ki = {virtual_key, 0, flags, 0, 0}};
+// One key going down, or up with KEYEVENTF_KEYUP, as a key held between other steps; with
+// KEYEVENTF_UNICODE, the character instead.
+inline void key(WORD virtual_key, DWORD flags = 0, wchar_t character = 0) {
+    INPUT input{.type = INPUT_KEYBOARD, .ki = {virtual_key, character, flags, 0, 0}};
     SendInput(1, &input, sizeof(input));
 }
 
 // Keys pressed together, as Shift+Tab, released in reverse order; then a text, typed.
 inline void keys(std::initializer_list<WORD> virtual_keys, std::wstring_view text = {}) {
-    std::vector<INPUT> inputs;
-    const auto add = [&](WORD key, wchar_t character, DWORD flags) {
-        inputs.push_back({.type = INPUT_KEYBOARD, .ki = {key, character, flags, 0, 0}});
-    };
-    for (const WORD key : virtual_keys) {
-        add(key, 0, 0);
+    for (const WORD down : virtual_keys) {
+        key(down);
     }
-    for (auto key = std::rbegin(virtual_keys); key != std::rend(virtual_keys); ++key) {
-        add(*key, 0, KEYEVENTF_KEYUP);
+    for (auto up = std::rbegin(virtual_keys); up != std::rend(virtual_keys); ++up) {
+        key(*up, KEYEVENTF_KEYUP);
     }
     for (const wchar_t character : text) {
-        add(0, character, KEYEVENTF_UNICODE);
-        add(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+        key(0, KEYEVENTF_UNICODE, character);
+        key(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, character);
     }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 inline bool focus_moves_to(const Brelix& brelix, Control name, std::initializer_list<WORD> tab) {
@@ -211,8 +206,7 @@ inline bool focus_moves_to(const Brelix& brelix, Control name, std::initializer_
 inline void type_over_field(const Brelix& brelix, std::wstring_view text) {
     click(brelix.point_in(Control::TextBox1));
     keys({VK_END});
-    keys({VK_SHIFT, VK_HOME});
-    keys({}, text);
+    keys({VK_SHIFT, VK_HOME}, text);
     brelix.field_shows(text);
 }
 

@@ -26,7 +26,7 @@ TEST_P(GoWith, FillsTheTemplateStartsItAndEndsWhereverTheButtonIsReleased) {
                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     move_pointer({5, 5});
     mouse(GetParam() * 2);
-    EXPECT_TRUE(wait_until([&] { return folder.names().size() == 2; })) << "no new file";
+    EXPECT_TRUE(wait_until([&] { return folder.entries() == 2; })) << "no new file";
     std::this_thread::sleep_for(300ms);
     CloseHandle(scanner);
 
@@ -45,33 +45,28 @@ TEST(Go, RunsOnlyForTheReleaseThatEndsAPressOnGoAndReportsAMissingTemplate) {
     const TempFolder folder;
     const Brelix brelix(folder.path());
     const HWND go = brelix.control(Control::GO0);
-    const auto go_takes_a_press = [&] {
-        move_pointer(brelix.point_in(Control::GO0));
-        mouse(MOUSEEVENTF_LEFTDOWN);
-        return wait_until([&] { return brelix.state().hwndCapture == go; });
-    };
     // A press on the watermark, released over Go.
     move_pointer(center_of(brelix.window()));
     mouse(MOUSEEVENTF_LEFTDOWN);
     move_pointer(brelix.point_in(Control::GO0));
     mouse(MOUSEEVENTF_LEFTUP);
     // The system takes the mouse away from a press on Go, as a menu or a dialog does.
-    ASSERT_TRUE(go_takes_a_press());
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(wait_until([&] { return brelix.state().hwndCapture == go; }));
     EXPECT_TRUE(focus_moves_to(brelix, Control::Picture3, {VK_SHIFT, VK_TAB})) << "while held";
     EXPECT_TRUE(focus_moves_to(brelix, Control::GO1, {VK_TAB})) << "Tab went onto the hidden Go";
     SendMessageW(go, WM_CANCELMODE, 0, 0);
     EXPECT_TRUE(focus_moves_to(brelix, Control::GO0, {})) << "Go stays pressed, or not in focus";
     mouse(MOUSEEVENTF_LEFTUP);
 
-    ASSERT_TRUE(go_takes_a_press());
-    mouse(MOUSEEVENTF_LEFTUP);
+    click(brelix.point_in(Control::GO0));
     const HWND report = brelix.dialog();
     EXPECT_TRUE(IsWindowVisible(go)) << "Go stays pressed behind it";
     const std::wstring message = read_and_dismiss(report);
     EXPECT_NE(message.find(L"Could not open the file:\n"), std::wstring::npos);
     EXPECT_NE(message.find(L"backup.bat\n\n"), std::wstring::npos);
     EXPECT_EQ(brelix.exit_code(), 1u);
-    EXPECT_TRUE(folder.names().empty());
+    EXPECT_EQ(folder.entries(), 0);
 }
 
 // The recorder, or nothing, in place of System32's cmd.exe, and one beside the script.
@@ -91,12 +86,9 @@ TEST(Go, StartsTheSystemsCommandInterpreterMaximisedWithoutAutoRunOrReportsWhyNo
     (wow64 ? GetSystemWow64DirectoryW : GetSystemDirectoryW)(system, MAX_PATH);
     const std::wstring cmd = system + std::wstring(L"\\cmd.exe");
     ASSERT_TRUE(MoveFileW(cmd.c_str(), (cmd + L".aside").c_str()));
-    const struct PutBack {
-        std::wstring cmd;
-        ~PutBack() {
-            MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING);
-        }
-    } put_back{cmd};
+    const std::shared_ptr<void> put_back(nullptr, [&](void*) {  // also after a failed assertion
+        MoveFileExW((cmd + L".aside").c_str(), cmd.c_str(), MOVEFILE_REPLACE_EXISTING);
+    });
     const Brelix without_cmd(folder.path());
     click(without_cmd.point_in(Control::GO0));
     EXPECT_NE(read_and_dismiss(without_cmd.dialog()).find(L"Could not start the script"),

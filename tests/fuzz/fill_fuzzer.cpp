@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = rest.substr(path.size());
 
     generate::TemplateFiller filler(path, lead_bytes);
-    std::string in_pieces;
-    std::string piece_out;
+    std::string in_pieces, piece_out;
     for (std::size_t at = 0; at < text.size(); at += piece_size) {
         filler.fill(text.substr(at, piece_size), piece_out);
         in_pieces += piece_out;

@@ -50,45 +50,38 @@ std::string protection_of(const std::wstring& path) {
     return bytes.substr(0, size);
 }
 
-// A hidden template that everyone may change, unlike what the folder gives a new file.
-TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsIt) {
+// The template held without delete sharing, so the rename fails unless a step before it does (a
+// share that grants only Change refuses WRITE_DAC; Wine gives each file entries of its own); then
+// hidden, open to all unlike a new file (set after the read-only flag, which resets Wine's mode).
+TEST(RewriteFile, FillsTheTemplateInPlaceAcrossItsPiecesKeepingWhatProtectsItOrLeavesItAsItWas) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"\\backup.bat";
     // A token across 1 MB, where a piece of any power-of-two size ends; half of one at the end.
     const std::string start(1'048'570, 'x');
     folder.write(L"backup.bat", start + "PATHtoFOLDER\r\nPATHto");
-    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION,
-                                 descriptor(L"D:P(A;;FA;;;WD)").get()));
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    const std::string protection = protection_of(path);
-
-    EXPECT_EQ(fill(folder.path(), "C:\\AV"), std::nullopt);
-    EXPECT_EQ(folder.read(L"backup.bat"), start + "C:\\AV\r\nPATHto");
-    EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
-    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(protection_of(path), protection);
-}
-
-// Held throughout without delete sharing, so the rename fails unless a step before it does. A
-// share that grants only Change refuses WRITE_DAC; Wine gives each file entries of its own.
-TEST(RewriteFile, FailsOnAReadOnlyHeldOrUnprotectableTemplateAndLeavesItAsItWas) {
-    const TempFolder folder;
-    const std::wstring path = folder.path() + L"\\backup.bat";
-    folder.write(L"backup.bat", "PATHtoFOLDER");
-    const platform::UniqueHandle holder = platform::adopt_handle(CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     for (const auto& [attribute, refused, reason] :
          {std::tuple{FILE_ATTRIBUTE_READONLY, 0ul, L"read-only"},
           {FILE_ATTRIBUTE_NORMAL, 0ul, L"Could not replace"},
           {FILE_ATTRIBUTE_NORMAL, WRITE_DAC, L"access entries set on this file"}}) {
+        const platform::UniqueHandle holder = platform::adopt_handle(CreateFileW(
+            path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         SetFileAttributesW(path.c_str(), attribute);
         platform::refuse_at_create_for_tests(refused);
         const auto failure = fill(folder.path(), "C:\\AV");
         platform::refuse_at_create_for_tests(0);
         EXPECT_NE(failure.value().action().find(reason), std::wstring::npos) << reason;
-        EXPECT_EQ(folder.read(L"backup.bat"), "PATHtoFOLDER");
-        EXPECT_EQ(folder.names(), std::vector<std::wstring>{L"backup.bat"});
+        EXPECT_EQ(folder.read(L"backup.bat"), start + "PATHtoFOLDER\r\nPATHto");
+        EXPECT_EQ(folder.entries(), 1);
     }
+    ASSERT_TRUE(SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION,
+                                 descriptor(L"D:P(A;;FA;;;WD)").get()));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const std::string protection = protection_of(path);
+    EXPECT_EQ(fill(folder.path(), "C:\\AV"), std::nullopt);
+    EXPECT_EQ(folder.read(L"backup.bat"), start + "C:\\AV\r\nPATHto");
+    EXPECT_EQ(folder.entries(), 1);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(protection_of(path), protection);
 }
 
 // Where WRITE_DAC is refused, only the first of these lets Go go on.
@@ -108,9 +101,8 @@ TEST(ExtendedLengthPath, NamesTheSameFileOnADriveOrAShare) {
     EXPECT_EQ(platform::extended_length_path(L"\\\\pc\\c$" + name), L"\\\\?\\UNC\\pc\\c$" + name);
 }
 
-// A volume of 64 KB (scripts/test mounts one): the template fits, the filled script does
-// not, so the write fails midway. And a template that scripts/test links to /proc/self/mem,
-// whose first page no process maps: Linux answers each read with an I/O error.
+// scripts/test's volume of 64 KB: the template fits, the filled script does not, so the write
+// fails midway; and its template linked to /proc/self/mem, whose unmapped first page fails a read.
 TEST(RewriteFile, AFullDiskOrAFailedReadLeavesTheTemplateAsItWas) {
     const auto volume = test_support::environment(L"TORVANE_SMALL_VOLUME");
     const auto unreadable = test_support::environment(L"TORVANE_UNREADABLE_FOLDER");

@@ -24,16 +24,12 @@ class TempFolder {
                            std::to_wstring(++made)))
                     .wstring();
         path_.resize(std::max(path_.size(), size), L'x');
-        std::error_code ignored;  // a folder left by an earlier test program of the same number
-        fs::remove_all(path_, ignored);
+        fs::remove_all(path_, ignored_);  // left by an earlier test program of the same number
         fs::create_directories(path_);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
+    ~TempFolder() { fs::remove_all(path_, ignored_); }
 
     [[nodiscard]] const std::wstring& path() const noexcept { return path_; }
     void write(const std::wstring& name, const std::string& bytes) const {
@@ -44,18 +40,13 @@ class TempFolder {
         return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {}))
                   : std::nullopt;
     }
-    // The names of the folder's entries, sorted.
-    [[nodiscard]] std::vector<std::wstring> names() const {
-        std::vector<std::wstring> found;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            found.push_back(entry.path().filename().wstring());
-        }
-        std::ranges::sort(found);
-        return found;
+    [[nodiscard]] std::ptrdiff_t entries() const {
+        return std::distance(fs::directory_iterator(path_), fs::directory_iterator());
     }
 
   private:
     std::wstring path_;
+    std::error_code ignored_;  // a folder that cannot be removed is left behind
 };
 
 inline std::wstring beside_this_program(std::wstring_view name) {
